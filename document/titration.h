@@ -1,0 +1,192 @@
+// The titration document: every member of one experiment as fixed-size plain data.
+// The wx document (BindwiseDoc) derives from Titration; everything that reads or changes
+// the experiment takes a Titration& and needs no window.
+//
+// Units: added Ca in the grid is uM, volumes in the grid are whatever the user types (the
+// Generate Data plan writes ml), curve abscissae are uM, parameter slots are internal units
+// (nM, nM^-1). Grid rows and columns count from 0; parameter slots, simulation slots and
+// plot-list positions count from 1.
+#pragma once
+
+#include <string>
+
+typedef unsigned char BYTE;
+
+// One grid cell: the text as typed and the number parsed from it (always re-derived).
+class CCell {
+ public:
+  virtual ~CCell() = default;
+
+  // Each mutator re-parses and returns true when characters remain after the number.
+  bool SetText(const std::string& text);
+  std::string GetText() const { return m_strText; }
+  const std::string& Text() const { return m_strText; }
+  double GetValue() const { return m_dValue; }
+
+  // Editing at a caret counted as characters to the right of it (from the end of the text).
+  static constexpr int kMaxTypedLength = 12;
+  bool InsertChar(char ch, int caretFromEnd);
+  bool Backspace(int caretFromEnd);
+  bool DeleteChar(int caretFromEnd);
+  bool DeleteRange(int a, int b);
+
+  bool Parse();
+
+  std::string m_strText;
+  double m_dValue = 0.0;
+};
+
+// Locale-independent decimal parse with strtod's grammar minus hex, inf and nan:
+// [ws][sign]digits[.digits][(e|E)[sign]digits]. Returns the value of the longest prefix
+// (0.0 when there is none) and sets *trailing when characters remain after it.
+double parse_decimal(const std::string& text, bool* trailing);
+
+// Widths of text in the grid's current font, for caret placement.
+class TextMeasurer {
+ public:
+  virtual ~TextMeasurer() = default;
+  virtual int TextWidth(const std::string& text) = 0;
+};
+
+class CCellCursor {
+ public:
+  virtual ~CCellCursor() = default;
+
+  void SetCell(int row, int col);
+  void SetRow(int row);
+  void SetCol(int col);
+  void EndEdit();
+  void BeginEdit();
+  int GetRow() const { return m_nRow; }
+  int GetCol() const { return m_nCol; }
+  // Caret (characters right of it) for a click at x in right-aligned text ending at textRight.
+  static int CaretFromX(TextMeasurer& measure, const std::string& text, int x, int textRight);
+
+  BYTE m_bKeepText = 1;
+  int m_nCaret = 0;
+  int m_nLastCol = 2;
+  int m_nLastRow = 98;
+  BYTE m_bEditing = 0;
+  int m_nCol = 0;
+  int m_nRow = 0;
+  int m_nEditClicks = 0;
+};
+
+// Parameters of one fit or one simulation, in internal units.
+class ParamSet {
+ public:
+  virtual ~ParamSet() = default;
+  static constexpr int kSlots = 15;  // slot 0 (fit chi-square) and up to 14 parameters
+
+  BYTE m_bErrors = 0;
+  int m_nModel = 0;
+  double m_dStartCa = 0.0;  // uM
+  BYTE m_bElectrode = 0;
+  BYTE m_bDilution = 0;
+  double m_p[kSlots] = {};
+  double m_err[kSlots] = {};
+  int m_nParams = 0;
+};
+
+struct GenStep {
+  int m_nStart = 0;
+  int m_nAdditions = 0;
+  double m_dVolume = 0.0;  // per addition, in the plan's volume unit
+  double m_dConc = 0.0;    // in the plan's concentration unit
+  double m_dWork1 = 0.0;   // scratch values used only while a run is generated
+  double m_dWork2 = 0.0;
+};
+
+struct SimPoint {
+  double y[11] = {};
+  double x[11] = {};  // uM; index k = simulation slot 1..10, index 0 unused
+};
+
+struct FitPoint {
+  double y = 0.0;
+  double x = 0.0;  // uM
+};
+
+struct GridPoint {
+  double x = 0.0, y = 0.0, v = 0.0;
+};
+
+// The plot list of the control view as the core sees it (positions count from 0 here,
+// as a list box's do). The window implements it; tests use a plain vector.
+class PlotListSink {
+ public:
+  virtual ~PlotListSink() = default;
+  virtual void AddString(const std::string& text) = 0;
+  virtual void DeleteString(int index) = 0;
+  virtual void ResetContent() = 0;
+  virtual int GetCount() const = 0;
+  virtual int GetCurSel() const = 0;  // -1 when nothing is selected
+};
+
+class Titration {
+ public:
+  static constexpr int kRows = 99;
+  static constexpr int kCols = 3;
+  static constexpr int kCurvePoints = 498;
+  static constexpr int kMaxSims = 10;
+  static constexpr int kMaxGenSteps = 100;
+
+  Titration();
+  virtual ~Titration() = default;
+  Titration(const Titration&) = default;
+  Titration& operator=(const Titration&) = default;
+
+  // Resets every member a New command resets (see the .cpp for what it keeps on purpose).
+  void ResetForNew();
+
+  // Copies all persistent and derived experiment data from other, keeping this document's
+  // plot-list pointer. Used when a file read into a fresh Titration replaces the open one.
+  void AssignExperiment(const Titration& other);
+
+  // Hooks the wx document overrides; the core calls them where the design marks the
+  // document modified or updates the views.
+  virtual void SetModifiedFlag(bool modified = true) { m_bModifiedCore = modified; }
+  virtual bool IsModifiedCore() const { return m_bModifiedCore; }
+
+  CCell m_cells[kRows][kCols];
+  CCellCursor m_cursor;
+  SimPoint m_simCurve[kCurvePoints];
+  GridPoint m_points[kRows];
+  float m_fTemperature = 298.15f;  // kelvin
+  int m_nPlotsListed = 0;
+  BYTE m_bResetPlotList = 1;
+  PlotListSink* m_pPlotList = nullptr;
+  BYTE m_bSlotFree[kMaxSims + 1] = {};
+  int m_nSlotOrder[kMaxSims + 1] = {};
+  int m_nFitDlgLastModel = 18;
+  int m_nSims = 0;
+  BYTE m_bFitAxesToSims = 0;
+  int m_nGenSteps = 0;
+  int m_nGenVolUnit = 0;
+  int m_nGenConcUnit = 0;
+  BYTE m_bGraphDrag = 0;
+  double m_dSimStartCa = 0.0;
+  double m_dStartCa = 0.0;  // uM
+  double m_dXMin = 0.0, m_dYMin = 0.0, m_dXMax = 0.0, m_dYMax = 0.0;
+  std::string m_strYCaption = "Response";
+  std::string m_strXCaption = "Total Ca/uM";
+  std::string m_strTitle = "Title";
+  std::string m_strDescription;
+  BYTE m_bAxisFixed = 0;
+  // Last Generate Data request.
+  int m_nGenStart = 1;
+  int m_nGenCount = 0;
+  int m_nGenEnd = 1;
+  double m_dGenConcAdded = 0.0;
+  double m_dGenVolAdded = 0.0;
+  double m_dGenStartVolume = 0.0;  // ml
+  GenStep m_genSteps[kMaxGenSteps + 1];
+  ParamSet m_fit;
+  ParamSet m_sims[kMaxSims];
+  FitPoint m_fitCurve[kCurvePoints];
+  BYTE m_bShowFit = 0;
+  BYTE m_bHaveSims = 0;
+
+ private:
+  bool m_bModifiedCore = false;
+};

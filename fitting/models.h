@@ -1,0 +1,41 @@
+// The ten binding models: model table, slot layouts, unit conversions and the evaluation
+// of one titration point. Internal units: concentrations nM, association constants nM^-1,
+// dissociation constants nM. Users see uM and decimal logarithms of molar constants.
+#pragma once
+
+#include "fitting/numeric_arrays.h"
+
+enum class ModelFamily { OneSite, TwoSiteChelator, TwoSite, FourSiteChelator, TwoSiteTwoChelators, SixSiteChelator };
+
+struct ModelInfo {
+  int number;               // 1..10
+  ModelFamily family;
+  bool electrode;           // models 7..10
+  int slots;                // m_nParams
+  const char* fitName;      // "Model1: 1 Ca site", as the Fit dialog lists it
+  const char* simName;      // as the Simulate dialog lists it
+  const char* description;  // shown beside the model name
+};
+
+constexpr int kModelCount = 10;
+bool is_valid_model(int model);
+const ModelInfo& model_info(int model);  // model must be valid
+
+// User <-> internal conversions. The log Kd factor is the double nearest 1/1e-9.
+double uM_to_internal(double uM);          // c * 1000 (nM)
+double internal_to_uM(double nM);          // slot * 0.001
+double logK_to_internal(double logK);      // 10^logK * 1e-9 (nM^-1)
+double internal_to_logK(double K);         // log10(slot * 1e9)
+double logKd_to_internal(double logKd);    // 10^logKd * (1/1e-9) (nM)
+double internal_to_logKd(double Kd);       // log10(slot * 1e-9)
+
+// Response at one titration point: X total Ca (nM, start Ca included), Y dilution factor
+// V1/Vi. Stores the bound fraction and the free Ca (nM) in bound[i] and freeCa[i]; freeCa[i]
+// on entry may hold the previous evaluation's free Ca and is used as a warm start.
+double model_response(ModelFamily family, bool electrode, bool dilution, double X, const Vec& a,
+                      double Y, Vec& bound, Vec& freeCa, int i);
+
+// Response and its central-difference derivatives dyda[1..nParams] (every slot, fitted or
+// not). a is restored exactly before returning. Uses the result vectors at index 1.
+double model_fit_evaluation(ModelFamily family, bool electrode, bool dilution, double X, Vec& a,
+                            double Y, int nParams, Vec& dyda, Vec& bound, Vec& freeCa);
