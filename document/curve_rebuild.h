@@ -1,0 +1,11 @@
+// Sampling of the fit curve and the simulated curves from their stored parameter records,
+// run after a document has been read from a file (the file stores records, not curves),
+// and the plot-list entries for the loaded simulations.
+#pragma once
+
+class Titration;
+
+// rowsUsed: grid rows up to the last non-empty one, at least 1. model: m_fit.m_nModel.
+void BuildFitCurve(Titration& doc, int rowsUsed, int model);
+// Samples slots 1..count and adds one "Plot %i" list entry per simulation.
+void BuildSimCurves(Titration& doc, int rowsUsed, int count);
