@@ -39,3 +39,33 @@ double model_response(ModelFamily family, bool electrode, bool dilution, double 
 // not). a is restored exactly before returning. Uses the result vectors at index 1.
 double model_fit_evaluation(ModelFamily family, bool electrode, bool dilution, double X, Vec& a,
                             double Y, int nParams, Vec& dyda, Vec& bound, Vec& freeCa);
+
+// ---- Additions: slot kinds, dilution factors and the adapter the least-squares core calls.
+
+// What a parameter slot holds, which decides how the dialogs and displays convert it.
+enum class SlotKind {
+  Plain,                // responses, electrode factor and offset: no conversion
+  Concentration,        // uM <-> nM
+  AssociationConstant,  // log K (M^-1) <-> nM^-1
+  DissociationConstant, // log Kd (M) <-> nM
+  Spare                 // electrode models' unused slots: never fitted, shown as typed
+};
+SlotKind slot_kind(int model, int slot);  // model valid, slot 1..model_info(model).slots
+double user_to_internal(SlotKind kind, double userValue);
+double internal_to_user(SlotKind kind, double internalValue);
+
+// Y[i] = V[1] / V[i] for i = 1..n: each point's dilution relative to the first point.
+void dilution_factors(const Vec& V, int n, Vec& Y);
+
+// A binding model bound to its flags and result vectors, in the callable form the
+// least-squares core takes: response at (X, Y) and dR/da[1..ma] into dyda.
+struct BindingFitModel {
+  ModelFamily family;
+  bool electrode;
+  bool dilution;
+  Vec& bound;   // result vectors used with index 1, kept across the run (warm starts)
+  Vec& freeCa;
+  double operator()(double X, double Y, Vec& a, int ma, Vec& dyda) const {
+    return model_fit_evaluation(family, electrode, dilution, X, a, Y, ma, dyda, bound, freeCa);
+  }
+};
