@@ -1,0 +1,49 @@
+// Error estimates (one standard deviation per parameter slot, internal units) after a fit:
+// from the covariance matrix of the last least-squares run, or by the delete-d jackknife
+// ("Jackknife method"): 100 refits, each leaving out d = floor(n / 10) + 1 random points.
+// The jackknife standard error is sqrt((n - d) / d) times the spread of the refits (Shao and
+// Wu 1989, "A general theory for jackknife variance estimation", Ann. Statist. 17, 1176);
+// the plain spread of the subset fits would understate the error of the full-data fit.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <random>
+
+#include "fitting/levenberg_marquardt.h"
+#include "fitting/numeric_arrays.h"
+
+constexpr int kJackknifeRepetitions = 100;
+
+// err[k] = sqrt(covar[k][k]) for k = 1..nParams when the weights were the percentual sigmas
+// (usePercent), otherwise sqrt(covar[k][k]) x constantSD (covar from unit weights). Unfitted
+// slots have zero rows in the expanded covariance and so get 0.
+void covariance_errors(const Mat& covar, int nParams, bool usePercent, double constantSD,
+                       Vec& err);
+
+// d = floor(n / 10) + 1, the number of points left out in each repetition.
+int jackknife_left_out_count(int n);
+
+// Flags d distinct positions in leftOut[1..n] (leftOut[p] = 1, all others 0), each drawn
+// uniformly from 1..n-1 with rejection of repeats: the last point of the series is never left
+// out. Needs 1 <= d <= n - 1.
+void draw_left_out_positions(int n, int d, std::mt19937& rng, IVec& leftOut);
+
+// A seed from the clock (seconds), for runs that need no reproducibility.
+std::uint32_t clock_seed();
+
+// Delete-d jackknife for the fit a[1..ma] with flags ia on the full data set x, y, Y, sigma
+// [1..n] (Y: each point's own factor, as for fit_parameters). Each repetition starts from a,
+// refits the kept points (series order, their own Y and sigma) with fit_parameters and records
+// the result; a refit that meets a singular matrix contributes the vector it reached.
+// err[k] = sqrt((n - d) / d) x sqrt(sum_r (a_rk - mean_k)^2 / 99) for fitted slots, 0 for the
+// others. covar, alpha and chisq are work space (contents afterwards unspecified). seed: the
+// generator's seed; none means clock_seed(). onRepetition, when set, is called after each
+// repetition with its number 1..100 (for progress display). Needs n >= 2; smaller n gives
+// err = 0 for every slot.
+void estimate_errors_jackknife(Vec& err, FitModelRef model, const Vec& x, const Vec& y,
+                               const Vec& Y, const Vec& sigma, int n, const Vec& a,
+                               const IVec& ia, int ma, Mat& covar, Mat& alpha, double& chisq,
+                               std::optional<std::uint32_t> seed = std::nullopt,
+                               const std::function<void(int)>& onRepetition = {});
