@@ -9,3 +9,7 @@ class Titration;
 void BuildFitCurve(Titration& doc, int rowsUsed, int model);
 // Samples slots 1..count and adds one "Plot %i" list entry per simulation.
 void BuildSimCurves(Titration& doc, int rowsUsed, int count);
+
+// Dilution factor V1 / Vi of a sampled curve point. A series without volumes (V1 or Vi zero)
+// has no dilution: 1, so its curve does not become 0/0.
+double curve_dilution_factor(double V1, double Vi);

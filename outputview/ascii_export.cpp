@@ -1,0 +1,131 @@
+#include "outputview/ascii_export.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "document/curve_rebuild.h"
+#include "fitting/commands/display_values.h"
+#include "fitting/models.h"
+
+namespace {
+
+constexpr int kResponseCol = 0;
+constexpr int kAddCaCol = 1;
+constexpr int kVolumeCol = 2;
+
+double cell(const Titration& doc, int row1, int col) { return doc.m_cells[row1 - 1][col].GetValue(); }
+
+bool row_has_text(const Titration& doc, int row0) {
+  for (int c = 0; c < Titration::kCols; ++c)
+    if (!doc.m_cells[row0][c].Text().empty()) return true;
+  return false;
+}
+
+bool is_simulation_kind(ExportKind kind) {
+  return kind == ExportKind::Simulation || kind == ExportKind::SimulationSaturation;
+}
+
+bool is_saturation_kind(ExportKind kind) {
+  return kind == ExportKind::Saturation || kind == ExportKind::SimulationSaturation;
+}
+
+std::string points_text(const Titration& doc, int rows) {
+  const double V1 = cell(doc, 1, kVolumeCol);
+  const double S = doc.m_dStartCa;
+  std::string text;
+  for (int r = 1; r <= rows; ++r) {
+    const double V = cell(doc, r, kVolumeCol);
+    // Without a start Ca there is nothing to dilute; this also keeps a row without a volume
+    // at its added Ca instead of 0/0.
+    const double totalCa = cell(doc, r, kAddCaCol) + (S != 0.0 ? S * V1 / V : 0.0);
+    text += c_printf("%7.6f\t%7.6f\t%7.6f\r", totalCa, cell(doc, r, kResponseCol), V);
+  }
+  return text;
+}
+
+// Samples the record's model at count points from dx to the total Ca of the last row.
+// Curve exports give (total Ca uM, response); saturation exports (free Ca uM, bound fraction).
+std::string curve_text(const Titration& doc, const ParamSet& rec, int count, int rows, ExportKind kind) {
+  if (!is_valid_model(rec.m_nModel) || count < 1 || rec.m_nParams < 1) return "";
+  const ModelInfo& info = model_info(rec.m_nModel);
+  const bool saturation = is_saturation_kind(kind);
+  Vec a(rec.m_nParams);
+  for (int k = 1; k <= rec.m_nParams; ++k) a[k] = rec.m_p[k];
+  const int resultSize = saturation ? count : 2;
+  Vec bound(resultSize), freeCa(resultSize);
+
+  const double V1 = cell(doc, 1, kVolumeCol);
+  const double dx = (cell(doc, rows, kAddCaCol) + rec.m_dStartCa) / count * 1000.0;
+  const double dV = (cell(doc, rows, kVolumeCol) - V1) / count;
+  const char* format = nullptr;
+  switch (kind) {
+    case ExportKind::Fit: format = "%7.6f \t%7.6f\r"; break;
+    case ExportKind::Saturation: format = "%7.6f \t%7.6f\n"; break;
+    default: format = "%7.6f %7.6f\n"; break;
+  }
+  std::string text;
+  for (int i = 1; i <= count; ++i) {
+    const double Y = curve_dilution_factor(V1, V1 + i * dV);
+    const double X = i * dx;
+    const int index = saturation ? i : 1;
+    const double response = model_response(info.family, rec.m_bElectrode != 0, rec.m_bDilution != 0, X,
+                                           a, Y, bound, freeCa, index);
+    if (saturation)
+      text += c_printf(format, freeCa[i] * 0.001, bound[i]);
+    else
+      text += c_printf(format, X * 0.001, response);
+  }
+  return text;
+}
+
+}  // namespace
+
+bool export_count_valid(int count) { return count >= kExportCountMin && count <= kExportCountMax; }
+
+std::string export_count_message() { return "Please enter an integer between 20 and 500."; }
+
+int export_row_count(const Titration& doc) {
+  for (int r = Titration::kRows - 1; r >= 0; --r)
+    if (row_has_text(doc, r)) return r + 1;
+  return 0;
+}
+
+std::string export_precondition(const Titration& doc, ExportKind kind, int listPosition) {
+  if (kind == ExportKind::Fit || kind == ExportKind::Saturation) {
+    if (doc.m_bShowFit != 1) return kNoFitMessage;
+  } else if (is_simulation_kind(kind)) {
+    if (doc.m_bHaveSims != 1) return kNoSimsMessage;
+    if (listPosition < 1 || listPosition > doc.m_nSims) return kNoSimSelectedMessage;
+  }
+  if (export_row_count(doc) == 0) return kNoGridDataMessage;
+  return "";
+}
+
+std::string export_text(const Titration& doc, ExportKind kind, int count, int listPosition) {
+  const int rows = export_row_count(doc);
+  if (!export_precondition(doc, kind, listPosition).empty()) return "";
+  if (kind == ExportKind::Points) return points_text(doc, rows);
+  if (is_simulation_kind(kind)) {
+    const int slot = doc.m_nSlotOrder[listPosition];
+    if (slot < 1 || slot > Titration::kMaxSims) return "";
+    return curve_text(doc, doc.m_sims[slot - 1], count, rows, kind);
+  }
+  return curve_text(doc, doc.m_fit, count, rows, kind);
+}
+
+bool write_export_file(const std::string& path, const std::string& text, std::string* error) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) {
+    if (error) *error = path + ": " + std::strerror(errno);
+    return false;
+  }
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  const int savedErrno = errno;
+  const bool closed = std::fclose(f) == 0;
+  if (!written || !closed) {
+    if (error) *error = path + ": " + std::strerror(written ? errno : savedErrno);
+    return false;
+  }
+  return true;
+}
