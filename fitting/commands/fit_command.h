@@ -1,0 +1,89 @@
+// The Fit command: gathers the titration points from the grid, converts the Fit dialog's
+// start values into the model's internal parameters, runs the model family's schedule of
+// Levenberg-Marquardt runs (single-slot pre-fits, full fits, the two-site chelator re-seed
+// step and the optional broad search), samples the 498-point fitted curve, estimates the
+// errors (covariance or jackknife) and stores the fit record in the document.
+//
+// The window shows the Fit dialog, then either calls run_fit_command on the UI thread, or
+// splits it for a worker thread: prepare_fit (UI thread, reads the document), compute_fit
+// (worker, touches no document), apply_fit (UI thread). It shows the returned messages in
+// order (application title, OK) and updates the views in every case.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "document/titration.h"
+#include "fitting/commands/fit_settings.h"
+
+inline constexpr const char* kFitProgressText = "Calculating";
+inline constexpr int kFitProgressColourR = 210, kFitProgressColourG = 0, kFitProgressColourB = 0;
+inline constexpr const char* kFitTooFarMessage =
+    "Start parameters are to far away. \nUse simulation tool to find better start parameters";
+inline constexpr const char* kFitProteinHighMessage =
+    "Fitted protein concentration high.\n Consider other start values for parameters";
+
+// Progress of a running fit. Positions rise from 0, stay below 100 while the fit runs and
+// end with exactly one call with 100. Called from the thread that runs compute_fit.
+class FitProgress {
+ public:
+  virtual ~FitProgress() = default;
+  virtual void SetPosition(int position) = 0;
+};
+
+struct FitOptions {
+  std::optional<std::uint32_t> jackknifeSeed;  // none: seeded from the clock
+};
+
+// Everything the computation needs, taken from the document and the dialog.
+struct FitJob {
+  int model = 0;
+  int ma = 0;                       // slot count of the model
+  std::vector<GridPoint> gathered;  // rows with non-zero response and volume, in row order
+  // The points the least squares sees (1-based copies are made by compute_fit). Electrode
+  // models leave out points whose total Ca is 0: their response, log10 of 0, is not finite.
+  std::vector<double> x, y, Y, sigma;  // total Ca nM, response, dilution V1/Vi, weight
+  std::vector<double> xAll, vAll;      // every gathered point's total Ca (nM) and volume
+  double start[ParamSet::kSlots] = {};  // converted start values, slots 1..ma
+  int flags[ParamSet::kSlots] = {};     // fit flags, slots 1..ma
+  double proteinStartUM = 0.0;          // the typed protein start value (uM)
+  bool dilution = false;
+  bool extensive = false;
+  bool covarianceErrors = false;
+  bool jackknifeErrors = false;
+  bool usePercent = true;
+  double constantSD = 0.0;
+  double startCaUM = 0.0;
+  float temperatureK = 298.15f;
+};
+
+// nullopt when there is nothing to fit: fewer than 3 rows with response and volume, fewer
+// than 3 points left once an electrode model drops total Ca 0, or an invalid model index.
+std::optional<FitJob> prepare_fit(const Titration& doc, const FitSettings& settings);
+
+struct FitResult {
+  double params[ParamSet::kSlots] = {};  // slot 0: chi-square; 1..ma fitted values
+  double errors[ParamSet::kSlots] = {};
+  bool haveErrors = false;
+  int status = 0;   // code of the last full fit: 0, or 1 / 2 for a singular matrix
+  int runs = 0;     // least-squares runs made (the schedule; the jackknife's refits excluded)
+  FitPoint curve[Titration::kCurvePoints];
+  std::vector<std::string> messages;  // protein warning, then the start-value message
+};
+
+FitResult compute_fit(const FitJob& job, FitProgress* progress, const FitOptions& options = {});
+
+// Stores the record (m_fit), the curve, the gathered points, start Ca, temperature,
+// m_bShowFit = 1 and marks the document modified.
+void apply_fit(Titration& doc, const FitJob& job, const FitResult& result);
+
+struct FitOutcome {
+  bool fitted = false;
+  FitResult result;  // meaningful when fitted
+};
+
+// The whole command after the dialog ended with OK.
+FitOutcome run_fit_command(Titration& doc, const FitSettings& settings, FitProgress* progress,
+                           const FitOptions& options = {});
