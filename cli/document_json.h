@@ -6,7 +6,7 @@
 //   y_caption, x_caption, temperature_k, start_ca_um, show_fit, fit, have_sims, sims, plan,
 //   axes
 // and the pieces below are the same objects for subcommands that print only a part.
-// Numbers that are not finite appear as null.
+// Keys keep the order listed here (ordered_json). Numbers that are not finite appear as null.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -16,22 +16,22 @@
 // null while no fit is shown (m_bShowFit 0); else
 // {model, electrode, dilution, start_ca_um, chi_square, params [slots 1..n],
 //  errors [slots 1..n] or null when the record has no error estimates}.
-nlohmann::json FitToJson(const Titration& doc);
+nlohmann::ordered_json FitToJson(const Titration& doc);
 
 // One simulation record: {slot, model, electrode, dilution, start_ca_um, params [1..n]}.
-nlohmann::json SimulationToJson(const ParamSet& sim, int slot);
+nlohmann::ordered_json SimulationToJson(const ParamSet& sim, int slot);
 
 // The m_nSims simulations in plot-list order (list position 1 first).
-nlohmann::json SimulationsToJson(const Titration& doc);
+nlohmann::ordered_json SimulationsToJson(const Titration& doc);
 
 // {start_volume_ml, vol_unit, conc_unit, steps: [{start, additions, volume, conc}]}; the
 // units are the stored indices (vol_unit 0 ml, 1 ul, 2 nl; conc_unit 0 mM, 1 uM, 2 nM).
-nlohmann::json PlanToJson(const Titration& doc);
+nlohmann::ordered_json PlanToJson(const Titration& doc);
 
 // {x_min, x_max, y_min, y_max, fixed}
-nlohmann::json AxesToJson(const Titration& doc);
+nlohmann::ordered_json AxesToJson(const Titration& doc);
 
-nlohmann::json DocumentToJson(const Titration& doc);
+nlohmann::ordered_json DocumentToJson(const Titration& doc);
 
 // The float temperature as the decimal it was typed as (298.15f -> 298.15, not
 // 298.149993896...).

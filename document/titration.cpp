@@ -1,5 +1,6 @@
 #include "document/titration.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -58,34 +59,57 @@ bool CCell::SetText(const std::string& text) {
   return Parse();
 }
 
+int utf8_char_count(const std::string& text) {
+  int count = 0;
+  for (unsigned char c : text)
+    if ((c & 0xC0) != 0x80) ++count;  // continuation bytes belong to the previous character
+  return count;
+}
+
+std::size_t utf8_byte_offset(const std::string& text, int index) {
+  std::size_t at = 0;
+  for (int seen = 0; at < text.size(); ++at) {
+    if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) continue;
+    if (seen == index) return at;
+    ++seen;
+  }
+  return text.size();
+}
+
+int CCell::CharCount() const { return utf8_char_count(m_strText); }
+
+namespace {
+
+// Erases `count` characters starting at character index `at`; out-of-range parts are ignored.
+void erase_chars(std::string& text, int at, int count) {
+  if (at < 0 || count <= 0 || at >= utf8_char_count(text)) return;
+  const std::size_t from = utf8_byte_offset(text, at);
+  text.erase(from, utf8_byte_offset(text, at + count) - from);
+}
+
+}  // namespace
+
 bool CCell::InsertChar(char ch, int caretFromEnd) {
-  const int len = static_cast<int>(m_strText.size());
+  const int len = CharCount();
   if (len < kMaxTypedLength) {
-    int at = len - caretFromEnd;
-    if (at < 0) at = 0;
-    if (at > len) at = len;
-    m_strText.insert(m_strText.begin() + at, ch);
+    const int at = std::clamp(len - caretFromEnd, 0, len);
+    m_strText.insert(utf8_byte_offset(m_strText, at), 1, ch);
   }
   return Parse();
 }
 
 bool CCell::Backspace(int caretFromEnd) {
-  const int at = static_cast<int>(m_strText.size()) - caretFromEnd - 1;
-  if (at >= 0 && at < static_cast<int>(m_strText.size())) m_strText.erase(at, 1);
+  erase_chars(m_strText, CharCount() - caretFromEnd - 1, 1);
   return Parse();
 }
 
 bool CCell::DeleteChar(int caretFromEnd) {
-  const int at = static_cast<int>(m_strText.size()) - caretFromEnd;
-  if (at >= 0 && at < static_cast<int>(m_strText.size())) m_strText.erase(at, 1);
+  erase_chars(m_strText, CharCount() - caretFromEnd, 1);
   return Parse();
 }
 
 bool CCell::DeleteRange(int a, int b) {
-  const int len = static_cast<int>(m_strText.size());
-  const int count = std::abs(a - b);
-  const int at = len - b;
-  if (at >= 0 && at <= len && count > 0) m_strText.erase(at, count);
+  erase_chars(m_strText, CharCount() - b, std::abs(a - b));
   return Parse();
 }
 
@@ -116,9 +140,10 @@ void CCellCursor::BeginEdit() {
 int CCellCursor::CaretFromX(TextMeasurer& measure, const std::string& text, int x, int textRight) {
   int d = std::abs(x - textRight);
   int result = 0;
-  if (text.empty() || d < measure.TextWidth(text.substr(0, 1))) return 0;
-  for (int i = 1; i <= static_cast<int>(text.size()); ++i) {
-    const int w = measure.TextWidth(text.substr(0, i));
+  if (text.empty() || d < measure.TextWidth(text.substr(0, utf8_byte_offset(text, 1)))) return 0;
+  const int length = utf8_char_count(text);
+  for (int i = 1; i <= length; ++i) {
+    const int w = measure.TextWidth(text.substr(0, utf8_byte_offset(text, i)));
     const int diff = std::abs(w - (textRight - x));
     if (diff < d) {
       d = diff;

@@ -8,6 +8,7 @@
 // plot-list positions count from 1.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 typedef unsigned char BYTE;
@@ -24,7 +25,10 @@ class CCell {
   double GetValue() const { return m_dValue; }
 
   // Editing at a caret counted as characters to the right of it (from the end of the text).
+  // Texts are UTF-8, so "characters" are code points, never bytes: a pasted or loaded
+  // "5 \u00b5M" must not be cut inside its two-byte micro sign.
   static constexpr int kMaxTypedLength = 12;
+  int CharCount() const;
   bool InsertChar(char ch, int caretFromEnd);
   bool Backspace(int caretFromEnd);
   bool DeleteChar(int caretFromEnd);
@@ -40,6 +44,11 @@ class CCell {
 // [ws][sign]digits[.digits][(e|E)[sign]digits]. Returns the value of the longest prefix
 // (0.0 when there is none) and sets *trailing when characters remain after it.
 double parse_decimal(const std::string& text, bool* trailing);
+
+// Number of UTF-8 code points in text, and the byte offset of code point `index` (clamped
+// to the text's size). Caret arithmetic on cell texts uses these.
+int utf8_char_count(const std::string& text);
+std::size_t utf8_byte_offset(const std::string& text, int index);
 
 // Widths of text in the grid's current font, for caret placement.
 class TextMeasurer {
