@@ -1,0 +1,443 @@
+#include "graphview/report_painter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <utility>
+
+#include "document/titration.h"
+#include "fitting/commands/display_values.h"
+#include "graphview/graph_scale.h"
+#include "graphview/plot_colours.h"
+
+// ---------------------------------------------------------------------------------------
+// Header, metrics and fonts
+
+ReportDate ReportDateToday() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_mday, local.tm_mon + 1, local.tm_year + 1900};
+}
+
+std::string ReportHeaderText(const std::string& documentName, ReportDate date) {
+  return documentName + c_printf("    %i/%i/%i", date.day, date.month, date.year);
+}
+
+ReportMetrics ReportMetricsFor(int pageWidth, int pageHeight) {
+  ReportMetrics m;
+  m.V = pageHeight;
+  m.H = pageWidth;
+  m.M = m.V / 10;
+  m.W = (m.H - m.M) - m.M;
+  m.RT = static_cast<int>(m.V * 0.47619047619047616);
+  m.RH = m.V / 50;
+  m.X40 = static_cast<int>(m.M + 0.4 * m.W);
+  m.X70 = static_cast<int>(m.M + 0.7 * m.W);
+  m.IN = m.V / 100;
+  m.plot = {m.M, m.M, m.H - m.M, m.V / 2 - m.M};
+  m.markRadius = m.V / 375;
+  m.tickLength = m.V / 150;
+  m.labelX = m.M + m.V / 520;
+  m.valueX = m.X40 + m.IN;
+  m.upperX = m.X70 + m.IN;
+  m.lowerX = static_cast<int>(m.X70 + 2 * m.IN + 0.15 * m.W);
+  m.resultsFrame = {m.M, m.RT, m.H - m.M, m.RowTop(15)};
+  m.descriptionFrame = {m.M, m.RowTop(16), m.H - m.M, m.RowTop(22)};
+  const int shrink = m.V / 520;
+  m.descriptionText = {m.descriptionFrame.left + shrink, m.descriptionFrame.top + shrink,
+                       m.descriptionFrame.right - shrink, m.descriptionFrame.bottom - shrink};
+  return m;
+}
+
+ReportFonts ReportFontsFor(int logPixelsY) {
+  // Heights as a LOGFONT asks for them: -(LOGPIXELSY * points) / 72, truncated.
+  auto height = [logPixelsY](int points) { return (logPixelsY * points) / 72; };
+  ReportFonts f;
+  // The header is written in the device's own default font; on a printer that is a small
+  // fixed bitmap font, so the page names a plain 10 point face of its own instead.
+  f.header = {"Arial", height(10), 400, false, 0};
+  f.labels = {"MS Sans Serif", height(8), 300, false, 0};
+  f.text = {"Courier New", height(12), 700, false, 0};
+  f.yCaption = {"Courier New", height(10), 700, false, 900};
+  return f;
+}
+
+// ---------------------------------------------------------------------------------------
+// The results list
+
+namespace {
+
+// How a row's value is derived from the fit record.
+enum class Value { Raw, Micro, LgK, LgKd, Chi, StartCa, G, DD };
+// Which confidence entries it carries: none, the error as is, the error in uM, or the upper
+// and lower log distances of a constant.
+enum class Conf { None, Raw, Micro, UpDn };
+
+struct RowSpec {
+  const char* label;
+  Value value;
+  int i, j;  // parameter slot(s); G runs over i..j, DD takes (i, j)
+  const char* format;
+  Conf conf;
+  const char* confFormat;
+};
+
+struct ModelSpec {
+  const char* name;
+  std::vector<RowSpec> rows;
+};
+
+constexpr const char* kKJ = "%7.3f kJ/mol";
+constexpr const char* kUM = "%7.4f uM";
+
+RowSpec Resp(const char* label, int i, const char* confFormat = "+-%7.5f") {
+  return {label, Value::Raw, i, 0, "%7.5f", Conf::Raw, confFormat};
+}
+RowSpec Protein(int i, const char* label = "Protein concentration:") {
+  return {label, Value::Micro, i, 0, kUM, Conf::Micro, "+-%7.5f"};
+}
+RowSpec Conc(const char* label, int i, const char* confFormat) {
+  return {label, Value::Micro, i, 0, kUM, Conf::Micro, confFormat};
+}
+RowSpec LogK(const char* label, int i, const char* format = "%7.5f", const char* confFormat = "%4.3f") {
+  return {label, Value::LgK, i, 0, format, Conf::UpDn, confFormat};
+}
+RowSpec LogKd(const char* label, int i) { return {label, Value::LgKd, i, 0, "%7.5f", Conf::UpDn, "%4.3f"}; }
+RowSpec Chi(const char* format) { return {"Chisquare:", Value::Chi, 0, 0, format, Conf::None, ""}; }
+RowSpec StartCa(const char* label = "Initial Ca conc:") {
+  return {label, Value::StartCa, 0, 0, kUM, Conf::None, ""};
+}
+RowSpec Energy(int i, int j) { return {"dG:", Value::G, i, j, kKJ, Conf::None, ""}; }
+RowSpec MinDD(int i, int j) { return {"d(dG)min:", Value::DD, i, j, kKJ, Conf::None, ""}; }
+
+// The report's own tables: longer labels than the screen panel, one column, up to 14 rows.
+const ModelSpec& Spec(int model) {
+  static const ModelSpec specs[10] = {
+      {"Model: 1 Calcium site + chelator",
+       {Resp("Response w/o Ca:", 1), Resp("Response w Ca:", 2), Protein(3),
+        LogK("log K:", 4, "%7.5f", "%7.5f"), Chi("%7.5f"), StartCa(), Energy(4, 4)}},
+      {"Model: 2 Ca sites + chelator",
+       {Resp("Response w/o Ca:", 1), Resp("Response w Ca:", 2), Protein(3),
+        LogKd("log Kd Chelator:", 4), LogK("log K1:", 5), LogK("log K2:", 6),
+        Conc("Chelator concentration:", 7, "+-%7.5f uM"), Chi("%7.4G"), StartCa(), Energy(5, 6),
+        MinDD(5, 6)}},
+      {"Model: 2 Ca sites",
+       {Resp("Response w/o Ca:", 1), Resp("Response with one Ca:", 2), Resp("Response w Ca:", 3),
+        Protein(4, "Protein koncentration:"), LogK("log K1:", 5), LogK("log K2:", 6), Chi("%7.4G"),
+        StartCa("Initial Ca conc: "), Energy(5, 6), MinDD(5, 6)}},
+      {"Model: 4 Ca sites + chelator",
+       {Resp("Response w/o Ca:", 1), Resp("Response w Ca:", 2), Protein(3),
+        LogKd("log Kd Chelator:", 4), LogK("log K1:", 5), LogK("log K2:", 6), LogK("log K3:", 7),
+        LogK("log K4:", 8, "%7.4f"), Conc("Chelator konc:", 9, "+-%7.5f uM"), Chi("%7.4G"),
+        StartCa(), Energy(5, 8)}},
+      {"Model: 2 Ca sites + 2 chelators",
+       {Resp("Response w/o Ca:", 1, "%7.5f"), Resp("Response w Ca:", 2, "%7.5f"), Protein(3),
+        LogKd("log Kd Chelator:", 4), LogKd("log Kd EDTA:", 5), LogK("log K1:", 6),
+        LogK("log K2:", 7), Conc("Chelator konc:", 8, "%+-7.5f uM"),
+        Conc("EDTA konc:", 9, "%+-7.5f uM"), Chi("%7.4G"), StartCa(), Energy(6, 7), MinDD(6, 7)}},
+      {"Model: 6 Ca sites + chelator",
+       {Resp("Response w/o Ca:", 1), Resp("Response w Ca:", 2), Protein(3),
+        LogKd("log Kd Chelator:", 4), LogK("log K1:", 5), LogK("log K2:", 6), LogK("log K3:", 7),
+        LogK("log K4:", 8, "%7.4f"), LogK("log K5:", 9, "%7.4f"), LogK("log K6:", 10, "%7.4f"),
+        Conc("Chelator konc:", 11, "+-%7.5f uM"), Chi("%7.4G"), StartCa(), Energy(5, 10)}},
+      {"Model: 1 Calcium site using Ca electrode",
+       {Resp("Proportional factor:", 1), Resp("Offset:", 2), Protein(3),
+        LogK("log K:", 4, "%7.5f", "%7.5f"), Chi("%7.5f"), StartCa(), Energy(4, 4)}},
+      {"Model: 2 Ca sites using Ca electrode",
+       {Resp("Proportional factor:", 1), Resp("Offset:", 2), Protein(3), LogK("log K1:", 4),
+        LogK("log K2:", 5), Chi("%7.4G"), StartCa(), Energy(4, 5), MinDD(4, 5)}},
+      {"Model: 4 Ca sites Ca electrode",
+       {Resp("Proportional factor:", 1), Resp("Offset:", 2), Protein(3), LogK("log K1:", 4),
+        LogK("log K2:", 5), LogK("log K3:", 6), LogK("log K4:", 7, "%7.4f"), Chi("%7.4G"),
+        StartCa(), Energy(4, 7)}},
+      {"Model: 6 Ca sites using Ca electrode",
+       {Resp("Proportional factor:", 1), Resp("Offset:", 2), Protein(3), LogK("log K1:", 4),
+        LogK("log K2:", 5), LogK("log K3:", 6), LogK("log K4:", 7, "%7.4f"),
+        LogK("log K5:", 8, "%7.4f"), LogK("log K6:", 9, "%7.4f"), Chi("%7.4G"), StartCa(),
+        Energy(4, 9)}},
+  };
+  return specs[model - 1];
+}
+
+double RowValue(const RowSpec& s, const ParamSet& fit, double startCaUM, float temperatureK) {
+  const double* p = fit.m_p;
+  switch (s.value) {
+    case Value::Raw: return p[s.i];
+    case Value::Micro: return display_uM(p[s.i]);
+    case Value::LgK: return display_lgK(p[s.i]);
+    case Value::LgKd: return display_lgKd(p[s.i]);
+    case Value::Chi: return p[0];
+    case Value::StartCa: return startCaUM;
+    case Value::G: return display_G(p, s.i, s.j, temperatureK);
+    case Value::DD: return display_DD(p[s.i], p[s.j], temperatureK);
+  }
+  return 0.0;
+}
+
+void FillConfidence(const RowSpec& s, const ParamSet& fit, ReportRow& row) {
+  const double p = fit.m_p[s.i], e = fit.m_err[s.i];
+  switch (s.conf) {
+    case Conf::None: break;
+    case Conf::Raw: row.upper = format_c(s.confFormat, e); break;
+    case Conf::Micro: row.upper = format_c(s.confFormat, display_uM(e)); break;
+    case Conf::UpDn:
+      row.upper = format_c(s.confFormat, display_up(p, e));
+      row.lower = format_lower_confidence(s.confFormat, p, e);
+      break;
+  }
+}
+
+}  // namespace
+
+ReportBlock ReportResultsBlock(const ParamSet& fit, double startCaUM, float temperatureK) {
+  ReportBlock block;
+  if (fit.m_nModel < 1 || fit.m_nModel > 10) return block;
+  const ModelSpec& spec = Spec(fit.m_nModel);
+  block.name = spec.name;
+  for (const RowSpec& s : spec.rows) {
+    ReportRow row;
+    row.label = s.label;
+    row.value = format_c(s.format, RowValue(s, fit, startCaUM, temperatureK));
+    if (fit.m_bErrors == 1) FillConfidence(s, fit, row);
+    block.rows.push_back(std::move(row));
+  }
+  return block;
+}
+
+// ---------------------------------------------------------------------------------------
+// Word wrap
+
+namespace {
+
+// Length of the UTF-8 sequence that starts with byte c (1 for stray continuation bytes).
+std::size_t Utf8Length(unsigned char c) {
+  if (c >= 0xF0) return 4;
+  if (c >= 0xE0) return 3;
+  if (c >= 0xC0) return 2;
+  return 1;
+}
+
+// Splits a word wider than width into pieces that fit, at character boundaries; the last
+// piece is returned to continue the line with.
+std::string BreakLongWord(Canvas& canvas, const std::string& word, int width,
+                          std::vector<std::string>& lines) {
+  std::string piece;
+  for (std::size_t i = 0; i < word.size();) {
+    std::size_t n = std::min(Utf8Length(static_cast<unsigned char>(word[i])), word.size() - i);
+    std::string next = piece + word.substr(i, n);
+    if (!piece.empty() && canvas.GetTextExtent(next).cx > width) {
+      lines.push_back(piece);
+      piece = word.substr(i, n);
+    } else {
+      piece = std::move(next);
+    }
+    i += n;
+  }
+  return piece;
+}
+
+void WrapParagraph(Canvas& canvas, const std::string& paragraph, int width,
+                   std::vector<std::string>& lines) {
+  std::string line;
+  std::size_t pos = 0;
+  while (pos < paragraph.size()) {
+    std::size_t start = paragraph.find_first_not_of(' ', pos);
+    if (start == std::string::npos) break;
+    std::size_t end = paragraph.find(' ', start);
+    if (end == std::string::npos) end = paragraph.size();
+    std::string word = paragraph.substr(start, end - start);
+    pos = end;
+    std::string candidate = line.empty() ? word : line + " " + word;
+    if (canvas.GetTextExtent(candidate).cx <= width) {
+      line = std::move(candidate);
+      continue;
+    }
+    if (!line.empty()) lines.push_back(line);
+    line = canvas.GetTextExtent(word).cx <= width ? word : BreakLongWord(canvas, word, width, lines);
+  }
+  lines.push_back(line);
+}
+
+}  // namespace
+
+std::vector<std::string> WrapText(Canvas& canvas, const std::string& text, int width) {
+  std::vector<std::string> lines;
+  if (text.empty()) return lines;
+  std::size_t pos = 0;
+  while (true) {
+    std::size_t nl = text.find('\n', pos);
+    std::string paragraph = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+    if (!paragraph.empty() && paragraph.back() == '\r') paragraph.pop_back();
+    for (char& c : paragraph)
+      if (c == '\t' || c == '\r') c = ' ';
+    WrapParagraph(canvas, paragraph, width, lines);
+    if (nl == std::string::npos) break;
+    pos = nl + 1;
+  }
+  return lines;
+}
+
+// ---------------------------------------------------------------------------------------
+// The page
+
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kDarkBlue{0, 0, 130};
+const CanvasPen kDefaultPen{PenStyle::Solid, 1, kBlack};
+const CanvasBrush kWhiteBrush{false, {255, 255, 255}};
+
+void DrawPoints(Canvas& canvas, const Titration& doc, const GraphState& graph,
+                const GraphMapping& map, int radius) {
+  const GraphPointTable& table = graph.points;
+  for (int n = 0; n < table.m_nGraphPoints; ++n) {
+    const auto& p = table.m_graphPoints[n];
+    double px = map.PixelX(p.addedCa + doc.m_dStartCa), py = map.PixelY(p.response);
+    if (!map.InsideOrOnFrame(px, py)) continue;
+    canvas.DrawEllipse({ToPixel(px - radius), ToPixel(py - radius), ToPixel(px + radius),
+                        ToPixel(py + radius)});
+  }
+}
+
+// Integer tick spacing across the page's plot, with marks from both edges inwards.
+void DrawTicksAndLabels(Canvas& canvas, const ReportMetrics& m, const GraphScale& scale) {
+  const CanvasRect& plot = m.plot;
+  const int sx = plot.Width() / scale.m_nXIntervals, sy = plot.Height() / scale.m_nYIntervals;
+  const int L = m.tickLength, V = m.V;
+  for (int k = 1; k < scale.m_nXIntervals; ++k) {
+    const int x = plot.left + k * sx;
+    canvas.DrawLine(x, plot.bottom, x, plot.bottom - L);
+    canvas.DrawLine(x, plot.top, x, plot.top + L);
+    canvas.DrawText(format_c("%7.2f", scale.xMin + k * scale.m_dXStep),
+                    {x - V / 39, plot.bottom + V / 55, x + V / 39, plot.bottom + V / 28},
+                    kAlignCenter | kAlignVCenter | kSingleLine);
+  }
+  for (int k = 1; k < scale.m_nYIntervals; ++k) {
+    const int y = plot.bottom - k * sy;
+    canvas.DrawLine(plot.left, y, plot.left + L, y);
+    canvas.DrawLine(plot.right, y, plot.right - L, y);
+    canvas.DrawText(format_c("%7.2f", scale.yMin + k * scale.m_dYStep),
+                    {plot.left - V / 20, y - V / 30, plot.left, y + V / 30},
+                    kAlignVCenter | kSingleLine);
+  }
+}
+
+// A polyline that only draws segments ending strictly inside the plot, so a curve leaving
+// the frame shows a gap; a non-finite sample (a diverged fit) restarts the line after it.
+template <typename SampleAt>
+void DrawCurve(Canvas& canvas, const GraphMapping& map, SampleAt sample) {
+  bool started = false;
+  for (int j = 0; j < Titration::kCurvePoints; ++j) {
+    auto [x, y] = sample(j);
+    double px = map.PixelX(x), py = map.PixelY(y);
+    if (!std::isfinite(px) || !std::isfinite(py)) {
+      started = false;
+      continue;
+    }
+    if (started && map.StrictlyInside(px, py)) canvas.LineTo(ToPixel(px), ToPixel(py));
+    else canvas.MoveTo(ToPixel(px), ToPixel(py));
+    started = true;
+  }
+}
+
+void DrawCurves(Canvas& canvas, const Titration& doc, const GraphMapping& map) {
+  if (doc.m_bHaveSims == 1) {
+    for (int k = 1; k <= Titration::kMaxSims; ++k) {
+      if (doc.m_bSlotFree[k] != 0) continue;
+      canvas.SetPen({PenStyle::Solid, 1, PlotColour(k)});
+      DrawCurve(canvas, map, [&](int j) {
+        return std::pair{doc.m_simCurve[j].x[k], doc.m_simCurve[j].y[k]};
+      });
+    }
+  }
+  if (doc.m_bShowFit == 1) {
+    canvas.SetPen({PenStyle::Solid, 1, kDarkBlue});
+    DrawCurve(canvas, map, [&](int j) { return std::pair{doc.m_fitCurve[j].x, doc.m_fitCurve[j].y}; });
+  }
+  canvas.SetPen(kDefaultPen);
+}
+
+void DrawGraph(Canvas& canvas, Titration& doc, GraphState& graph, const ReportMetrics& m) {
+  graph.points.Collect(doc);
+  if (!graph.points.HasSomethingToDraw()) return;
+  RunScalingPass(doc, graph);
+  const GraphMapping map = MakeGraphMapping(graph.scale, m.plot);
+  DrawPoints(canvas, doc, graph, map, m.markRadius);
+  DrawTicksAndLabels(canvas, m, graph.scale);
+  DrawCurves(canvas, doc, map);
+}
+
+void DrawResults(Canvas& canvas, const Titration& doc, const ReportMetrics& m) {
+  canvas.SetTextColour(kDarkBlue);
+  canvas.DrawRectangle(m.resultsFrame);
+  for (int k = 1; k <= 14; ++k) canvas.DrawLine(m.M, m.RowTop(k), m.H - m.M, m.RowTop(k));
+  canvas.DrawLine(m.X40, m.RowTop(1), m.X40, m.RowTop(15));
+  canvas.DrawLine(m.X70, m.RowTop(1), m.X70, m.RowTop(15));
+  if (doc.m_bShowFit == 0) return;
+  canvas.TextOut(m.upperX, m.RT, "Error 68% ");
+  const ReportBlock block = ReportResultsBlock(doc.m_fit, doc.m_dStartCa, doc.m_fTemperature);
+  if (block.empty()) return;
+  canvas.TextOut(m.labelX, m.RowTop(0), block.name);
+  int r = 1;
+  for (const ReportRow& row : block.rows) {
+    const int y = m.RowTop(r++);
+    canvas.TextOut(m.labelX, y, row.label);
+    canvas.TextOut(m.valueX, y, row.value);
+    if (!row.upper.empty()) canvas.TextOut(m.upperX, y, row.upper);
+    if (!row.lower.empty()) canvas.TextOut(m.lowerX, y, row.lower);
+  }
+}
+
+// Word-wrapped from the top of the box; a line partly below the box is cut at its edge.
+void DrawDescription(Canvas& canvas, const Titration& doc, const ReportMetrics& m) {
+  canvas.SetTextColour(kBlack);
+  canvas.TextOut(m.M, m.RowTop(15), "Experimental description:");
+  canvas.DrawRectangle(m.descriptionFrame);
+  const CanvasRect& box = m.descriptionText;
+  const int lineHeight = std::max(1, canvas.GetTextExtent("Ag").cy);
+  canvas.SetClip(box);
+  int y = box.top;
+  for (const std::string& line : WrapText(canvas, doc.m_strDescription, box.Width())) {
+    if (y >= box.bottom) break;
+    canvas.TextOut(box.left, y, line);
+    y += lineHeight;
+  }
+  canvas.ResetClip();
+}
+
+// The caption runs upwards from its start, centred beside the plot's height.
+void DrawYCaption(Canvas& canvas, const Titration& doc, const ReportMetrics& m,
+                  const CanvasFont& font) {
+  canvas.SetFont(font);
+  const int cx = canvas.GetTextExtent(doc.m_strYCaption).cx;
+  const int V = m.V;
+  canvas.TextOut(V / 30, -(V / 10) + V / 2 - ((V / 2) - 2 * m.M - cx) / 2, doc.m_strYCaption);
+}
+
+}  // namespace
+
+void PaintReport(Canvas& canvas, Titration& doc, GraphState& graph,
+                 const std::string& documentName, const ReportPage& page, ReportDate date) {
+  const ReportMetrics m = ReportMetricsFor(page.width, page.height);
+  const ReportFonts fonts = ReportFontsFor(page.logPixelsY);
+  canvas.SetTextBackground(false, {255, 255, 255});
+  canvas.SetTextColour(kBlack);
+  canvas.SetPen(kDefaultPen);
+  canvas.SetBrush(kWhiteBrush);
+  canvas.SetFont(fonts.labels);
+  canvas.DrawRectangle(m.plot);
+  DrawGraph(canvas, doc, graph, m);
+
+  canvas.SetFont(fonts.header);
+  canvas.TextOut(m.M - m.V / 25, m.M / 4, ReportHeaderText(documentName, date));
+
+  canvas.SetFont(fonts.text);
+  const unsigned centred = kAlignCenter | kAlignVCenter | kSingleLine;
+  canvas.DrawText(doc.m_strTitle, {m.M, 0, m.H - m.M, m.M}, centred);
+  canvas.DrawText(doc.m_strXCaption,
+                  {m.M, m.plot.bottom + m.V / 70, m.H - m.M, m.plot.bottom + m.M}, centred);
+  DrawResults(canvas, doc, m);
+  DrawDescription(canvas, doc, m);
+  DrawYCaption(canvas, doc, m, fonts.yCaption);
+}

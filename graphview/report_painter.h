@@ -1,0 +1,91 @@
+// The printed report: one page with a header line (document name and date), the graph in the
+// upper half, the fitted model's results as a ruled list and the framed experimental
+// description. Every size derives from the page's width and height in device pixels, so the
+// same painter fills a printer page, the print preview, a PDF and a PNG; fonts derive from
+// the device's pixels per inch, so they keep their point sizes on paper.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/canvas.h"
+
+class Canvas;
+class ParamSet;
+class Titration;
+struct GraphState;
+
+// A calendar day for the header line; the desktop and the command line pass today's date,
+// tests pass a fixed one.
+struct ReportDate {
+  int day = 1;    // 1..31
+  int month = 1;  // 1..12
+  int year = 1970;
+};
+ReportDate ReportDateToday();  // local time
+
+// "NAME    D/M/YYYY": the name, four blanks, day/month/year without leading zeros.
+std::string ReportHeaderText(const std::string& documentName, ReportDate date);
+
+// The page: size in device pixels and the device's vertical pixels per inch.
+struct ReportPage {
+  int width = 0;   // H
+  int height = 0;  // V
+  int logPixelsY = 0;
+};
+
+// Page layout, all in device pixels and integer arithmetic.
+struct ReportMetrics {
+  int V = 0, H = 0;
+  int M = 0;           // margin: left, right and top
+  int W = 0;           // width between the side margins
+  int RT = 0;          // top of the results list
+  int RH = 0;          // results row height
+  int X40 = 0, X70 = 0;  // vertical rules of the results list (value and error columns)
+  int IN = 0;          // text inset in the results list
+  CanvasRect plot;     // graph frame
+  int markRadius = 0;  // measured point radius
+  int tickLength = 0;
+  // Text columns of the results list.
+  int labelX = 0, valueX = 0, upperX = 0, lowerX = 0;
+  CanvasRect resultsFrame;
+  CanvasRect descriptionFrame;
+  CanvasRect descriptionText;  // the frame shrunk by V / 520 on every side
+  int RowTop(int row) const { return RT + row * RH; }
+};
+
+ReportMetrics ReportMetricsFor(int pageWidth, int pageHeight);
+
+// The three print fonts at the device's resolution: tick labels (8 pt), title, captions,
+// results and description (12 pt bold), the upward y caption (10 pt bold); and the header's.
+struct ReportFonts {
+  CanvasFont header;
+  CanvasFont labels;
+  CanvasFont text;
+  CanvasFont yCaption;
+};
+ReportFonts ReportFontsFor(int logPixelsY);
+
+// The results list's rows below the model name: each label, value and the confidence texts
+// (empty when none is printed), with the report's own labels and formats.
+struct ReportRow {
+  std::string label, value, upper, lower;
+};
+struct ReportBlock {
+  std::string name;  // "Model: ..."; empty when there is no block to print
+  std::vector<ReportRow> rows;
+  bool empty() const { return name.empty(); }
+};
+// Confidence texts only when fit.m_bErrors is 1; a model outside 1..10 gives an empty block.
+// startCaUM is the document's m_dStartCa, temperatureK its m_fTemperature.
+ReportBlock ReportResultsBlock(const ParamSet& fit, double startCaUM, float temperatureK);
+
+// Greedy word wrap of text into lines no wider than width in the canvas's current font.
+// Line breaks in the text ("\n" or "\r\n") start new lines; a word wider than the whole
+// line is broken between characters so nothing runs past the box's side.
+std::vector<std::string> WrapText(Canvas& canvas, const std::string& text, int width);
+
+// Paints the whole page. The graph's axis limits are written back into doc as every screen
+// repaint does; graph carries the view's scaling state shared with the screen drawing.
+void PaintReport(Canvas& canvas, Titration& doc, GraphState& graph,
+                 const std::string& documentName, const ReportPage& page, ReportDate date);
