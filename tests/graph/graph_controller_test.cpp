@@ -125,6 +125,24 @@ TEST(AxisDialog, TextsAlwaysLimitsOnlyWhenBothMaximaArePositive) {
   EXPECT_DOUBLE_EQ(doc->m_dYMax, 2);
 }
 
+TEST(AxisDialog, LimitsMustBeOneNumber) {
+  double v = -1;
+  EXPECT_TRUE(ParseAxisLimit(" 0.5 ", &v));
+  EXPECT_DOUBLE_EQ(v, 0.5);
+  EXPECT_TRUE(ParseAxisLimit("-1e3", &v));
+  EXPECT_DOUBLE_EQ(v, -1000);
+  for (const char* bad : {"", "  ", "abc", "1,5", "2x", ".", "-", "1e999"}) {
+    v = 7;
+    EXPECT_FALSE(ParseAxisLimit(bad, &v)) << bad;
+    EXPECT_DOUBLE_EQ(v, 7) << bad;
+  }
+  // What the dialog shows reads back as the same number.
+  const double limit = 117.85714285714286;
+  ASSERT_TRUE(ParseAxisLimit(FormatAxisLimit(limit), &v));
+  EXPECT_NEAR(v, limit, 1e-12);
+  EXPECT_EQ(FormatAxisLimit(0.625), "0.625");
+}
+
 TEST(FitToggle, HidesAndShowsTheFitOfThisDocumentOnly) {
   Titration doc;
   GraphState state;
