@@ -35,18 +35,31 @@ enum : int {
 class FitModelRef {
  public:
   template <typename F, typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, FitModelRef>>>
-  FitModelRef(F&& f)  // NOLINT: implicit by design, like std::function_ref
-      : object_(const_cast<void*>(static_cast<const void*>(&f))),
-        call_([](void* o, double x, double Y, Vec& a, int ma, Vec& dyda) -> double {
-          return (*static_cast<std::remove_reference_t<F>*>(o))(x, Y, a, ma, dyda);
-        }) {}
+  FitModelRef(F&& f) {  // NOLINT: implicit by design, like a function_ref
+    using T = std::remove_reference_t<F>;
+    if constexpr (std::is_function_v<T>) {
+      target_.function = reinterpret_cast<void (*)()>(&f);
+      call_ = [](Target t, double x, double Y, Vec& a, int ma, Vec& dyda) -> double {
+        return reinterpret_cast<T*>(t.function)(x, Y, a, ma, dyda);
+      };
+    } else {
+      target_.object = const_cast<void*>(static_cast<const void*>(&f));
+      call_ = [](Target t, double x, double Y, Vec& a, int ma, Vec& dyda) -> double {
+        return (*static_cast<T*>(t.object))(x, Y, a, ma, dyda);
+      };
+    }
+  }
   double operator()(double x, double Y, Vec& a, int ma, Vec& dyda) const {
-    return call_(object_, x, Y, a, ma, dyda);
+    return call_(target_, x, Y, a, ma, dyda);
   }
 
  private:
-  void* object_;
-  double (*call_)(void*, double, double, Vec&, int, Vec&);
+  union Target {
+    void* object;
+    void (*function)();
+  };
+  Target target_;
+  double (*call_)(Target, double, double, Vec&, int, Vec&);
 };
 
 // Work arrays of gauss_jordan (pivot bookkeeping), sized for m unknowns.
