@@ -1,5 +1,6 @@
 #include "document/curve_rebuild.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "document/titration.h"
@@ -20,7 +21,9 @@ int clamp_rows(int rowsUsed) {
 // The record's parameters as a 1-based vector; false for a record no model can evaluate.
 bool parameter_vector(const ParamSet& rec, Vec& a) {
   if (!is_valid_model(rec.m_nModel) || rec.m_nParams < 1 || rec.m_nParams >= ParamSet::kSlots) return false;
-  a = Vec(rec.m_nParams);
+  // A record shorter than its model (a damaged or foreign file) reads as zeros past its end
+  // rather than outside the vector.
+  a = Vec(std::max(rec.m_nParams, model_info(rec.m_nModel).slots));
   for (int k = 1; k <= rec.m_nParams; ++k) a[k] = rec.m_p[k];
   return true;
 }
