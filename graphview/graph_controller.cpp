@@ -92,6 +92,9 @@ void GraphController::ZoomToBand(Titration& doc) const {
 }
 
 bool GraphController::OnLButtonUp(Titration& doc, int x, int y) {
+  // A release whose press happened elsewhere (or whose drag was cancelled) would otherwise
+  // zoom again to the last band.
+  if (!doc.m_bGraphDrag) return false;
   doc.m_bGraphDrag = 0;
   if (m_bSkipZoom) {
     m_bSkipZoom = 0;

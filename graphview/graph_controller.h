@@ -47,6 +47,7 @@ class GraphController {
   // Moves inside the plot stretch the band; returns the areas to repaint (none otherwise).
   std::vector<CanvasRect> OnMouseMove(Titration& doc, const CanvasRect& plot, int x, int y);
   // Ends the drag and zooms to the band; true when the whole pane must be repainted.
+  // Does nothing when no drag is in progress.
   bool OnLButtonUp(Titration& doc, int x, int y);
   // The drag ended without a button release (the window lost the mouse): no zoom.
   void CancelDrag(Titration& doc);

@@ -70,6 +70,14 @@ TEST(GraphZoom, BandMovesOnlyInsideThePlotAndEdgesStayOnTheirSide) {
   g.ctl.OnLButtonUp(*g.doc, 700, 300);  // released outside: still zooms to the band
   EXPECT_NEAR(g.doc->m_dXMin, 190 * 220.0 / 560, 1e-9);
   EXPECT_NEAR(g.doc->m_dXMax, 340 * 220.0 / 560, 1e-9);
+
+  // A cancelled drag or a stray release (pressed elsewhere) does not zoom to the old band.
+  const double xMax = g.doc->m_dXMax;
+  g.ctl.OnLButtonDown(*g.doc, 300, 200);
+  g.ctl.OnMouseMove(*g.doc, kPlot1024, 400, 250);
+  g.ctl.CancelDrag(*g.doc);
+  EXPECT_FALSE(g.ctl.OnLButtonUp(*g.doc, 400, 250));
+  EXPECT_DOUBLE_EQ(g.doc->m_dXMax, xMax);
 }
 
 TEST(GraphDoubleClick, ResetsToTheDataAndTheSecondReleaseDoesNotZoom) {
