@@ -111,6 +111,8 @@ double solve_free_ca(const MassBalance& mb, double X, double x0) {
     if (s.FD == 0.0) return x;
     if (s.FD > 0.0) lo = x; else hi = x;
     const double step = -(s.FD * s.D) / s.FpD2;
+    // Converged: x + step may round to x itself, which the bracket test below would reject.
+    if (std::fabs(step) <= kRelativeTolerance * x) return x + step;
     const double next = x + step;
     const bool newtonOk = std::isfinite(s.FpD2) && std::isfinite(step) && next > lo &&
                           next < hi && 2.0 * std::fabs(step) <= std::fabs(dxOld);
@@ -219,16 +221,75 @@ double one_site_free_ca(double K, double Pt, double X) {
   return b >= 0.0 ? 2.0 * X / (b + root) : (root - b) / (2.0 * K);
 }
 
-double one_site_response(bool electrode, bool dilution, double X, const Vec& a, double Y,
-                         Vec& bound, Vec& freeCa, int i) {
+struct Evaluation {
+  double response;
+  double bound;   // fraction of protein carrying at least one Ca
+  double freeCa;  // nM
+};
+
+Evaluation one_site(bool electrode, bool dilution, double X, const Vec& a, double Y) {
   const double K = a[4];  // association constant for models 1 and 7 alike
   const double x = one_site_free_ca(K, a[3] * Y, X);
   const double Kx = K * x;
-  freeCa[i] = x;
-  bound[i] = Kx / (1.0 + Kx);
-  if (!electrode && X == 0.0) return a[1];  // no Ca: the Ca-free signal, never diluted
-  const double R = electrode ? electrode_response(a, x) : a[1] - (a[1] - a[2]) * bound[i];
-  return dilution ? R * Y : R;
+  const double bound = Kx / (1.0 + Kx);
+  if (!electrode && X == 0.0) return {a[1], bound, x};  // Ca-free signal, never diluted
+  const double R = electrode ? electrode_response(a, x) : a[1] - (a[1] - a[2]) * bound;
+  return {dilution ? R * Y : R, bound, x};
+}
+
+// Response of a polynomial family once its free Ca x is known.
+Evaluation response_at(ModelFamily family, bool electrode, bool dilution, const Vec& a, double Y,
+                       const MassBalance& mb, double x) {
+  const PolyValues p = poly_values(mb, x);
+  double R, bound;
+  if (electrode) {
+    bound = p.Pm1 / p.P;
+    R = electrode_response(a, x);
+  } else if (family == ModelFamily::TwoSite) {
+    const double inverse = 1.0 / p.P;
+    const double f1 = mb.c[1] * x * inverse, f2 = mb.c[2] * x * x * inverse;
+    bound = p.Pm1 * inverse;
+    R = (1.0 - f1 - f2) * a[1] + f1 * a[2] + f2 * a[3];
+  } else if (x == 0.0) {
+    bound = 0.0;
+    R = a[1];  // Ca-free chelator
+  } else {
+    // One division for both fractions: 1 / (Pol (x + KdC)).
+    const double q = x + mb.Kd[0];
+    const double inverse = 1.0 / (p.P * q);
+    bound = p.Pm1 * q * inverse;
+    R = a[1] - (a[1] - a[2]) * x * p.P * inverse;
+  }
+  return {dilution ? R * Y : R, bound, x};
+}
+
+// One evaluation; x0 is the first Newton iterate when it lies inside (0, X).
+Evaluation evaluate(ModelFamily family, bool electrode, bool dilution, double X, const Vec& a,
+                    double Y, double x0) {
+  if (family == ModelFamily::OneSite) return one_site(electrode, dilution, X, a, Y);
+  const MassBalance mb = mass_balance(family, electrode, a, Y);
+  if (!(x0 > 0.0 && x0 < X)) x0 = cold_start(family, X);
+  const double x = solve_polynomial(mb, chelator_count(family, electrode), X, x0);
+  return response_at(family, electrode, dilution, a, Y, mb, x);
+}
+
+int model_number(ModelFamily family, bool electrode) {
+  switch (family) {
+    case ModelFamily::OneSite: return electrode ? 7 : 1;
+    case ModelFamily::TwoSiteChelator: return electrode ? 8 : 2;
+    case ModelFamily::TwoSite: return 3;
+    case ModelFamily::FourSiteChelator: return electrode ? 9 : 4;
+    case ModelFamily::TwoSiteTwoChelators: return 5;
+    case ModelFamily::SixSiteChelator: return electrode ? 10 : 6;
+  }
+  return 1;
+}
+
+// Slots that enter the mass balance (concentrations and constants) move the free Ca;
+// responses, electrode factor and offset, and spares do not.
+bool moves_free_ca(int model, int slot) {
+  const SlotKind kind = slot_kind(model, slot);
+  return kind != SlotKind::Plain && kind != SlotKind::Spare;
 }
 
 }  // namespace
@@ -246,52 +307,40 @@ double internal_to_logKd(double Kd) { return std::log10(Kd * 1e-9); }
 
 double model_response(ModelFamily family, bool electrode, bool dilution, double X, const Vec& a,
                       double Y, Vec& bound, Vec& freeCa, int i) {
-  if (family == ModelFamily::OneSite)
-    return one_site_response(electrode, dilution, X, a, Y, bound, freeCa, i);
-
-  const MassBalance mb = mass_balance(family, electrode, a, Y);
-  const int chelators = chelator_count(family, electrode);
-  const double previous = freeCa[i];
-  const double x0 = (previous > 0.0 && previous < X) ? previous : cold_start(family, X);
-  const double x = solve_polynomial(mb, chelators, X, x0);
-  const PolyValues p = poly_values(mb, x);
-  freeCa[i] = x;
-
-  double R;
-  if (electrode) {
-    bound[i] = p.Pm1 / p.P;
-    R = electrode_response(a, x);
-  } else if (family == ModelFamily::TwoSite) {
-    const double inverse = 1.0 / p.P;
-    const double f1 = mb.c[1] * x * inverse, f2 = mb.c[2] * x * x * inverse;
-    bound[i] = p.Pm1 * inverse;
-    R = (1.0 - f1 - f2) * a[1] + f1 * a[2] + f2 * a[3];
-  } else if (x == 0.0) {
-    bound[i] = 0.0;
-    R = a[1];  // Ca-free chelator
-  } else {
-    // One division for both fractions: 1 / (Pol (x + KdC)).
-    const double q = x + mb.Kd[0];
-    const double inverse = 1.0 / (p.P * q);
-    bound[i] = p.Pm1 * q * inverse;
-    R = a[1] - (a[1] - a[2]) * x * p.P * inverse;
-  }
-  return dilution ? R * Y : R;
+  const Evaluation e = evaluate(family, electrode, dilution, X, a, Y, freeCa[i]);
+  bound[i] = e.bound;
+  freeCa[i] = e.freeCa;
+  return e.response;
 }
 
+// Central differences with h = 1e-5 a_k (1e-9 for a zero slot). The response at the
+// unchanged vector is computed first, which changes nothing (a is restored exactly before
+// each evaluation), and gives the warm starts: the +h solve starts from the unchanged free
+// Ca and the -h solve from its mirror image 2 x - x(+h), which is off by O(h^2) only. Slots
+// outside the mass balance leave the free Ca unchanged and need no solve.
 double model_fit_evaluation(ModelFamily family, bool electrode, bool dilution, double X, Vec& a,
                             double Y, int nParams, Vec& dyda, Vec& bound, Vec& freeCa) {
+  const Evaluation base = evaluate(family, electrode, dilution, X, a, Y, freeCa[1]);
+  const bool polynomial = family != ModelFamily::OneSite;
+  const MassBalance mb = polynomial ? mass_balance(family, electrode, a, Y) : MassBalance{};
+  const int model = model_number(family, electrode);
   for (int k = 1; k <= nParams; ++k) {
     const double original = a[k];
     const double h = original == 0.0 ? 1e-9 : 1e-5 * original;
+    const bool solve = !polynomial || moves_free_ca(model, k);
     a[k] = original + h;
-    const double up = model_response(family, electrode, dilution, X, a, Y, bound, freeCa, 1);
+    const Evaluation up = solve ? evaluate(family, electrode, dilution, X, a, Y, base.freeCa)
+                                : response_at(family, electrode, dilution, a, Y, mb, base.freeCa);
     a[k] = original - h;
-    const double down = model_response(family, electrode, dilution, X, a, Y, bound, freeCa, 1);
+    const Evaluation down =
+        solve ? evaluate(family, electrode, dilution, X, a, Y, 2.0 * base.freeCa - up.freeCa)
+              : response_at(family, electrode, dilution, a, Y, mb, base.freeCa);
     a[k] = original;
-    dyda[k] = (up - down) / (2.0 * h);
+    dyda[k] = (up.response - down.response) / (2.0 * h);
   }
-  return model_response(family, electrode, dilution, X, a, Y, bound, freeCa, 1);
+  bound[1] = base.bound;
+  freeCa[1] = base.freeCa;
+  return base.response;
 }
 
 SlotKind slot_kind(int model, int slot) {
