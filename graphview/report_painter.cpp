@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
-#include <utility>
 
 #include "document/titration.h"
 #include "fitting/commands/display_values.h"
+#include "graphview/graph_painter.h"
 #include "graphview/graph_scale.h"
-#include "graphview/plot_colours.h"
 
 // ---------------------------------------------------------------------------------------
 // Header, metrics and fonts
@@ -284,23 +283,11 @@ std::vector<std::string> WrapText(Canvas& canvas, const std::string& text, int w
 namespace {
 
 constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kDarkBlue{0, 0, 130};
-const CanvasPen kDefaultPen{PenStyle::Solid, 1, kBlack};
+constexpr Rgb kDarkBlue = kFitCurveColour;  // the results text shares the fit's colour
 const CanvasBrush kWhiteBrush{false, {255, 255, 255}};
 
-void DrawPoints(Canvas& canvas, const Titration& doc, const GraphState& graph,
-                const GraphMapping& map, int radius) {
-  const GraphPointTable& table = graph.points;
-  for (int n = 0; n < table.m_nGraphPoints; ++n) {
-    const auto& p = table.m_graphPoints[n];
-    double px = map.PixelX(p.addedCa + doc.m_dStartCa), py = map.PixelY(p.response);
-    if (!map.InsideOrOnFrame(px, py)) continue;
-    canvas.DrawEllipse({ToPixel(px - radius), ToPixel(py - radius), ToPixel(px + radius),
-                        ToPixel(py + radius)});
-  }
-}
-
-// Integer tick spacing across the page's plot, with marks from both edges inwards.
+// The page spaces its ticks by whole pixels (the screen by fractions), with marks from both
+// edges inwards and label boxes sized from the page height.
 void DrawTicksAndLabels(Canvas& canvas, const ReportMetrics& m, const GraphScale& scale) {
   const CanvasRect& plot = m.plot;
   const int sx = plot.Width() / scale.m_nXIntervals, sy = plot.Height() / scale.m_nYIntervals;
@@ -309,7 +296,7 @@ void DrawTicksAndLabels(Canvas& canvas, const ReportMetrics& m, const GraphScale
     const int x = plot.left + k * sx;
     canvas.DrawLine(x, plot.bottom, x, plot.bottom - L);
     canvas.DrawLine(x, plot.top, x, plot.top + L);
-    canvas.DrawText(format_c("%7.2f", scale.xMin + k * scale.m_dXStep),
+    canvas.DrawText(FormatTickLabel(scale.xMin + k * scale.m_dXStep),
                     {x - V / 39, plot.bottom + V / 55, x + V / 39, plot.bottom + V / 28},
                     kAlignCenter | kAlignVCenter | kSingleLine);
   }
@@ -317,45 +304,10 @@ void DrawTicksAndLabels(Canvas& canvas, const ReportMetrics& m, const GraphScale
     const int y = plot.bottom - k * sy;
     canvas.DrawLine(plot.left, y, plot.left + L, y);
     canvas.DrawLine(plot.right, y, plot.right - L, y);
-    canvas.DrawText(format_c("%7.2f", scale.yMin + k * scale.m_dYStep),
+    canvas.DrawText(FormatTickLabel(scale.yMin + k * scale.m_dYStep),
                     {plot.left - V / 20, y - V / 30, plot.left, y + V / 30},
                     kAlignVCenter | kSingleLine);
   }
-}
-
-// A polyline that only draws segments ending strictly inside the plot, so a curve leaving
-// the frame shows a gap; a non-finite sample (a diverged fit) restarts the line after it.
-template <typename SampleAt>
-void DrawCurve(Canvas& canvas, const GraphMapping& map, SampleAt sample) {
-  bool started = false;
-  for (int j = 0; j < Titration::kCurvePoints; ++j) {
-    auto [x, y] = sample(j);
-    double px = map.PixelX(x), py = map.PixelY(y);
-    if (!std::isfinite(px) || !std::isfinite(py)) {
-      started = false;
-      continue;
-    }
-    if (started && map.StrictlyInside(px, py)) canvas.LineTo(ToPixel(px), ToPixel(py));
-    else canvas.MoveTo(ToPixel(px), ToPixel(py));
-    started = true;
-  }
-}
-
-void DrawCurves(Canvas& canvas, const Titration& doc, const GraphMapping& map) {
-  if (doc.m_bHaveSims == 1) {
-    for (int k = 1; k <= Titration::kMaxSims; ++k) {
-      if (doc.m_bSlotFree[k] != 0) continue;
-      canvas.SetPen({PenStyle::Solid, 1, PlotColour(k)});
-      DrawCurve(canvas, map, [&](int j) {
-        return std::pair{doc.m_simCurve[j].x[k], doc.m_simCurve[j].y[k]};
-      });
-    }
-  }
-  if (doc.m_bShowFit == 1) {
-    canvas.SetPen({PenStyle::Solid, 1, kDarkBlue});
-    DrawCurve(canvas, map, [&](int j) { return std::pair{doc.m_fitCurve[j].x, doc.m_fitCurve[j].y}; });
-  }
-  canvas.SetPen(kDefaultPen);
 }
 
 void DrawGraph(Canvas& canvas, Titration& doc, GraphState& graph, const ReportMetrics& m) {
@@ -363,9 +315,10 @@ void DrawGraph(Canvas& canvas, Titration& doc, GraphState& graph, const ReportMe
   if (!graph.points.HasSomethingToDraw()) return;
   RunScalingPass(doc, graph);
   const GraphMapping map = MakeGraphMapping(graph.scale, m.plot);
-  DrawPoints(canvas, doc, graph, map, m.markRadius);
+  DrawMeasuredPoints(canvas, map, graph.points, doc.m_dStartCa, m.markRadius);
   DrawTicksAndLabels(canvas, m, graph.scale);
-  DrawCurves(canvas, doc, map);
+  DrawSimulatedCurves(canvas, map, doc);
+  DrawFitCurve(canvas, map, doc);
 }
 
 void DrawResults(Canvas& canvas, const Titration& doc, const ReportMetrics& m) {
@@ -423,7 +376,7 @@ void PaintReport(Canvas& canvas, Titration& doc, GraphState& graph,
   const ReportFonts fonts = ReportFontsFor(page.logPixelsY);
   canvas.SetTextBackground(false, {255, 255, 255});
   canvas.SetTextColour(kBlack);
-  canvas.SetPen(kDefaultPen);
+  canvas.SetPen(kBlackPen);
   canvas.SetBrush(kWhiteBrush);
   canvas.SetFont(fonts.labels);
   canvas.DrawRectangle(m.plot);
