@@ -18,6 +18,7 @@ namespace {
 
 constexpr double kLogKdFactor = 1.0 / 1e-9;  // the double nearest 1e9, as the dialogs use it
 constexpr double kRelativeTolerance = 1e-14;
+constexpr double kLastStep = 1e-8;  // relative; see solve_free_ca
 constexpr int kMaxIterations = 100;
 
 const ModelInfo kModels[kModelCount] = {
@@ -111,8 +112,11 @@ double solve_free_ca(const MassBalance& mb, double X, double x0) {
     if (s.FD == 0.0) return x;
     if (s.FD > 0.0) lo = x; else hi = x;
     const double step = -(s.FD * s.D) / s.FpD2;
-    // Converged: x + step may round to x itself, which the bracket test below would reject.
-    if (std::fabs(step) <= kRelativeTolerance * x) return x + step;
+    // Newton's error after a step of relative size s is about C s^2, C = |F''| x / (2 |F'|)
+    // (of the order of the number of sites here), so a step below 1e-8 leaves an error far
+    // under the 1e-14 tolerance: take it and stop. (Testing it before the bracket also
+    // matters: x + step may round to x itself, which the bracket test would reject.)
+    if (std::fabs(step) <= kLastStep * x) return x + step;
     const double next = x + step;
     const bool newtonOk = std::isfinite(s.FpD2) && std::isfinite(step) && next > lo &&
                           next < hi && 2.0 * std::fabs(step) <= std::fabs(dxOld);
