@@ -1,0 +1,116 @@
+#include "fitting/wx/simulate_dlg.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "app/wx/bindwise_app.h"
+#include "fitting/models.h"
+#include "fitting/wx/model_picture.h"
+#include "fitting/wx/number_validator.h"
+
+CSimulateDlg::CSimulateDlg(wxWindow* parent, SimulateSettings& settings)
+    : wxDialog(parent, wxID_ANY, "Simulate Data"), m_settings(settings), m_atOpening(settings) {
+  SetExtraStyle(GetExtraStyle() | wxWS_EX_VALIDATE_RECURSIVELY);
+  simulate_dialog_open(m_settings);
+  BuildControls();
+}
+
+void CSimulateDlg::BuildControls() {
+  auto* top = new wxBoxSizer(wxHORIZONTAL);
+  auto* left = new wxBoxSizer(wxVERTICAL);
+
+  auto* modelBox = new wxStaticBoxSizer(wxHORIZONTAL, this, "Model:");
+  wxWindow* box = modelBox->GetStaticBox();
+  auto* modelText = new wxBoxSizer(wxVERTICAL);
+  m_pModel = new wxChoice(box, kModelComboId);
+  for (int i = 0; i < kModelCount; ++i) m_pModel->Append(wxString::FromUTF8(simulate_dialog_model_name(i)));
+  m_pDescription = new wxStaticText(box, kDescriptionId, "", wxDefaultPosition,
+                                    wxSize(box->GetTextExtent("Protein with two Ca binding sites using Ca electrode").x, -1),
+                                    wxST_NO_AUTORESIZE);
+  modelText->Add(m_pModel, 0, wxEXPAND | wxBOTTOM, 6);
+  modelText->Add(m_pDescription, 0, wxEXPAND);
+  m_pPicture = new wxStaticBitmap(box, kPictureId, ModelPicture(1));
+  modelBox->Add(modelText, 1, wxALIGN_CENTER_VERTICAL | wxALL, 4);
+  modelBox->Add(m_pPicture, 0, wxALL, 4);
+  left->Add(modelBox, 0, wxEXPAND | wxALL, 6);
+
+  auto* paramBox = new wxStaticBoxSizer(wxVERTICAL, this, "Parameters");
+  wxWindow* pbox = paramBox->GetStaticBox();
+  paramBox->Add(m_area.Create(pbox, m_settings.m_dValue, false), 0, wxEXPAND | wxALL, 4);
+  auto* startRow = new wxBoxSizer(wxHORIZONTAL);
+  startRow->Add(new wxStaticText(pbox, wxID_ANY, "Ca start konc:"), 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+  startRow->Add(new wxTextCtrl(pbox, kStartCaId, "", wxDefaultPosition,
+                               wxSize(pbox->GetTextExtent("0000000000000").x, -1), 0,
+                               CDoubleValidator(&m_settings.m_dStartCa)),
+                0, wxALIGN_CENTER_VERTICAL);
+  startRow->Add(new wxStaticText(pbox, wxID_ANY, "uM"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+  paramBox->Add(startRow, 0, wxEXPAND | wxALL, 4);
+  m_pDilution = new wxCheckBox(pbox, kDilutionId, "Signal effected by dilution:", wxDefaultPosition,
+                               wxDefaultSize, wxALIGN_RIGHT);
+  paramBox->Add(m_pDilution, 0, wxALL, 4);
+  left->Add(paramBox, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
+
+  auto* buttons = new wxBoxSizer(wxVERTICAL);
+  buttons->Add(new wxButton(this, wxID_OK, "OK"), 0, wxEXPAND | wxALL, 4);
+  buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"), 0, wxEXPAND | wxALL, 4);
+  auto* copy = new wxButton(this, kCopyToFitId, "Copy to Fit");
+  buttons->Add(copy, 0, wxEXPAND | wxALL, 4);
+  auto* help = new wxButton(this, kHelpModelId, "Help model");
+  buttons->Add(help, 0, wxEXPAND | wxALL, 4);
+
+  top->Add(left, 0, wxEXPAND);
+  top->Add(buttons, 0, wxALL, 6);
+  SetSizerAndFit(top);
+
+  m_pModel->Bind(wxEVT_CHOICE, &CSimulateDlg::OnModelChange, this);
+  copy->Bind(wxEVT_BUTTON, &CSimulateDlg::OnCopyToFit, this);
+  help->Bind(wxEVT_BUTTON, &CSimulateDlg::OnHelpModel, this);
+  SetDefaultItem(FindWindow(wxID_OK));
+}
+
+void CSimulateDlg::ShowModelLayout() {
+  const DialogModelLayout layout = simulate_dialog_layout(m_settings.m_nModelIndex);
+  m_area.ApplyLayout(layout);
+  m_pDescription->SetLabel(wxString::FromUTF8(layout.description));
+  m_pPicture->SetBitmap(ModelPicture(m_settings.m_nModelIndex + 1));
+  Layout();
+}
+
+bool CSimulateDlg::TransferDataToWindow() {
+  m_pModel->SetSelection(m_settings.m_nModelIndex);
+  m_pDilution->SetValue(m_settings.m_bDilution != 0);
+  ShowModelLayout();
+  return wxDialog::TransferDataToWindow();
+}
+
+bool CSimulateDlg::TransferDataFromWindow() {
+  if (!wxDialog::TransferDataFromWindow()) return false;
+  m_settings.m_nModelIndex = m_pModel->GetSelection();
+  m_settings.m_bDilution = m_pDilution->GetValue() ? 1 : 0;
+  return true;
+}
+
+int CSimulateDlg::ShowModal() {
+  const int result = wxDialog::ShowModal();
+  if (result != wxID_OK) m_settings = m_atOpening;
+  return result;
+}
+
+void CSimulateDlg::SelectModel(int index) {
+  m_settings.m_nModelIndex = index;
+  if (m_pModel->GetSelection() != index) m_pModel->SetSelection(index);
+  ShowModelLayout();
+}
+
+void CSimulateDlg::OnModelChange(wxCommandEvent& event) { SelectModel(event.GetSelection()); }
+
+// The copy itself happens when the dialog ends with OK and the command runs.
+void CSimulateDlg::OnCopyToFit(wxCommandEvent&) { m_settings.m_bCopyToFit = 1; }
+
+void CSimulateDlg::OnHelpModel(wxCommandEvent&) { CBindwiseApp::Get().ShowHelp(kSimulateHelpContext); }

@@ -1,0 +1,49 @@
+// CSimulateDlg, "Simulate Data": a model and a full set of parameter values for drawing a
+// model curve without fitting. Same parameter rows as the Fit dialog without fit flags,
+// plus "Copy to Fit", which makes the Simulate command also hand the values to the Fit
+// dialog. The settings live in the control view for the whole session; Cancel leaves them
+// as they were (an earlier "Copy to Fit" included).
+#pragma once
+
+#include <wx/dialog.h>
+
+#include "fitting/commands/fit_settings.h"
+#include "fitting/wx/parameter_area.h"
+
+class wxCheckBox;
+class wxChoice;
+class wxStaticBitmap;
+class wxStaticText;
+
+inline constexpr int kCopyToFitId = 1044;
+// Help topic of the Simulate dialog's "Help model" button.
+inline constexpr int kSimulateHelpContext = 133075;
+
+class CSimulateDlg : public wxDialog {
+ public:
+  CSimulateDlg(wxWindow* parent, SimulateSettings& settings);
+
+  bool TransferDataToWindow() override;
+  bool TransferDataFromWindow() override;
+  int ShowModal() override;
+
+  void SelectModel(int index);
+
+  CParameterArea& Area() { return m_area; }
+  wxChoice* ModelCombo() const { return m_pModel; }
+
+ private:
+  void BuildControls();
+  void ShowModelLayout();
+  void OnModelChange(wxCommandEvent& event);
+  void OnCopyToFit(wxCommandEvent& event);
+  void OnHelpModel(wxCommandEvent& event);
+
+  SimulateSettings& m_settings;
+  SimulateSettings m_atOpening;
+  CParameterArea m_area;
+  wxChoice* m_pModel = nullptr;
+  wxStaticText* m_pDescription = nullptr;
+  wxStaticBitmap* m_pPicture = nullptr;
+  wxCheckBox* m_pDilution = nullptr;
+};

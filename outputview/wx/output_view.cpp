@@ -1,0 +1,279 @@
+#include "outputview/wx/output_view.h"
+
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/dcclient.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include "app/wx/main_frame.h"
+#include "app/wx/offscreen_dc.h"
+#include "app/wx/progress_bar.h"
+#include "app/wx/resource_path.h"
+#include "app/wx/wx_canvas.h"
+#include "document/wx/bindwise_doc.h"
+#include "fitting/commands/fit_command.h"
+#include "fitting/commands/simulate_command.h"
+#include "fitting/wx/fit_dlg.h"
+#include "fitting/wx/parameters_dlg.h"
+#include "fitting/wx/simulate_dlg.h"
+#include "graphview/background_tile.h"
+#include "outputview/description_text.h"
+#include "outputview/plot_selection.h"
+#include "outputview/results_painter.h"
+#include "outputview/wx/description_dlg.h"
+#include "outputview/wx/plot_list_box.h"
+
+wxBEGIN_EVENT_TABLE(COutputView, CPaneView)
+wxEND_EVENT_TABLE()
+
+namespace {
+
+wxString app_title() { return wxTheApp ? wxTheApp->GetAppDisplayName() : wxString("Bindwise"); }
+
+wxRect to_wx(const CanvasRect& r) { return wxRect(r.left, r.top, r.Width(), r.Height()); }
+
+// The fit's progress as the worker reports it; the UI thread polls it onto the bar.
+class PolledProgress : public FitProgress {
+ public:
+  void SetPosition(int position) override { m_position.store(position); }
+  int Position() const { return m_position.load(); }
+
+ private:
+  std::atomic<int> m_position{0};
+};
+
+// RGB(210, 0, 0) as the COLORREF (0x00BBGGRR) the progress bar takes.
+constexpr std::uint32_t kFitBarColour =
+    (std::uint32_t(kFitProgressColourB) << 16) | (std::uint32_t(kFitProgressColourG) << 8) | kFitProgressColourR;
+
+}  // namespace
+
+wxWindow* COutputView::CreateCanvas(wxWindow* parent) {
+  auto* canvas = new CPaneCanvas(this, parent);
+  canvas->SetBackgroundColour(wxColour(kBackgroundMainColour.r, kBackgroundMainColour.g, kBackgroundMainColour.b));
+  return canvas;
+}
+
+int COutputView::ScreenDpiY() {
+  const int dpi = wxGetDisplayPPI().y;
+  return dpi > 0 ? dpi : 96;
+}
+
+wxWindow* COutputView::DialogParent() const {
+  wxWindow* frame = GetFrame();
+  return frame ? frame : GetCanvas();
+}
+
+void COutputView::OnInitialUpdate() {
+  BindwiseDoc* doc = GetDoc();
+  CMainFrame* frame = GetMainFrame();
+  m_layout = compute_control_layout(frame ? frame->GetScreenWidth() : BindwiseScreenWidth());
+  // Controls are made once; a later New or Open keeps their windows, places and font.
+  if (!m_plotList) CreateControls();
+  if (doc) {
+    doc->m_pPlotList = m_plotList;
+    m_plotList->SetDocument(doc);
+  }
+  CPaneView::OnInitialUpdate();
+}
+
+void COutputView::CreateControls() {
+  wxWindow* canvas = GetCanvas();
+  if (!canvas) return;
+  CanvasFont font;
+  font.face = "Arial";
+  font.height = font_pixel_height(m_layout.m_nButtonFontPt, ScreenDpiY());
+  font.weight = 600;
+  m_buttonFont = WxCanvas::MakeFont(font);
+  for (const ControlPlacement& place : control_placements(m_layout)) {
+    const wxRect r = to_wx(place.rect);
+    if (place.id == kIdPlotList) {
+      m_plotList = new CPlotListBox(canvas, kIdPlotList, r.GetPosition(), r.GetSize());
+      m_plotList->SetOnDoubleClick([this] { OnViewParameters(); });
+      continue;
+    }
+    auto* button = new wxButton(canvas, place.id, place.caption, r.GetPosition(), r.GetSize());
+    button->SetFont(m_buttonFont);
+    switch (place.id) {
+      case kIdUpdate: m_btnUpdate = button; break;
+      case kIdSimulate: m_btnSimulate = button; break;
+      case kIdFit: m_btnFit = button; break;
+      case kIdGenData: m_btnGenData = button; break;
+      case kIdDescription: m_btnDescription = button; break;
+      case kIdDel: m_btnDel = button; break;
+      case kIdView: m_btnView = button; break;
+    }
+  }
+  m_btnGenData->Disable();  // enabled by the Generate Data command when it binds the button
+  BindButtons();
+}
+
+void COutputView::BindButtons() {
+  m_btnUpdate->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnUpdateCommand(); });
+  m_btnSimulate->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnSimulate(); });
+  m_btnFit->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnFit(); });
+  m_btnDescription->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnDescription(); });
+  m_btnDel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnDel(); });
+  m_btnView->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnViewParameters(); });
+}
+
+wxButton* COutputView::GetButton(int id) const {
+  switch (id) {
+    case kIdUpdate: return m_btnUpdate;
+    case kIdSimulate: return m_btnSimulate;
+    case kIdFit: return m_btnFit;
+    case kIdGenData: return m_btnGenData;
+    case kIdDescription: return m_btnDescription;
+    case kIdDel: return m_btnDel;
+    case kIdView: return m_btnView;
+    default: return nullptr;
+  }
+}
+
+void COutputView::OnDraw(wxDC* dc) {
+  BindwiseDoc* doc = GetDoc();
+  COffscreenDC buffer(*dc);
+  if (!doc) return;
+  apply_plot_list_reset_rule(*doc);
+  WxCanvas canvas(buffer.GetDC());
+  ResultsPanelInput in;
+  in.layout = &m_layout;
+  in.background = &BackgroundTile();
+  const wxSize client = GetCanvas() ? GetCanvas()->GetClientSize() : wxSize(0, 0);
+  in.client = {client.x, client.y};
+  in.dpiY = ScreenDpiY();
+  paint_results_panel(canvas, *doc, in);
+}
+
+void COutputView::UpdateViews() {
+  if (BindwiseDoc* doc = GetDoc()) doc->UpdateAllViews(this);
+  if (wxWindow* canvas = GetCanvas()) canvas->Refresh(false);
+}
+
+void COutputView::ShowMessages(const std::vector<std::string>& messages) {
+  for (const std::string& text : messages)
+    wxMessageBox(wxString::FromUTF8(text), app_title(), wxOK, DialogParent());
+}
+
+void COutputView::OnUpdateCommand() {
+  if (wxWindow* canvas = GetCanvas()) {
+    canvas->Refresh(true);
+    canvas->Update();
+  }
+  if (BindwiseDoc* doc = GetDoc()) doc->UpdateAllViews(this);
+}
+
+void COutputView::OnSimulate() {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc) return;
+  CSimulateDlg dialog(DialogParent(), m_dlgSimulate);
+  if (dialog.ShowModal() == wxID_OK) {
+    const SimulateOutcome outcome = run_simulate_command(*doc, m_dlgSimulate, &m_dlgFit);
+    ShowMessages(outcome.messages);
+  }
+  UpdateViews();
+}
+
+void COutputView::OnFit() {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc || m_bFitRunning) return;
+  CFitDlg dialog(DialogParent(), m_dlgFit, *doc);
+  if (dialog.ShowModal() == wxID_OK) {
+    if (std::optional<FitJob> job = prepare_fit(*doc, m_dlgFit)) {
+      auto result = std::make_unique<FitResult>();  // holds the 498-sample curve: not on the stack
+      if (RunFitWithProgress(*job, *result)) {
+        apply_fit(*doc, *job, *result);
+        ShowMessages(result->messages);
+      }
+    }
+  }
+  UpdateViews();
+}
+
+// Runs the computation on a worker thread. Meanwhile every window refuses input (so the
+// document cannot change under the fit) but keeps painting, and the status bar's bar shows
+// "Calculating" and the progress; the desktop never sees a window that stopped responding.
+bool COutputView::RunFitWithProgress(const FitJob& job, FitResult& result) {
+  m_bFitRunning = true;
+  PolledProgress progress;
+  std::atomic<bool> done{false};
+  std::exception_ptr failure;
+  {
+    CProgressBar bar(kFitProgressText, 100, 100, false, 0);
+    bar.SetBarColour(kFitBarColour);
+    bar.SetPos(0);
+    wxWindowDisabler noInput;
+    wxBusyCursor busy;
+    std::thread worker([&] {
+      try {
+        result = compute_fit(job, &progress);
+      } catch (...) {
+        failure = std::current_exception();
+      }
+      done.store(true);
+    });
+    int shown = 0;
+    while (!done.load()) {
+      const int position = progress.Position();
+      if (position != shown) bar.SetPos(shown = position);
+      if (wxTheApp) wxTheApp->Yield(true);
+      wxMilliSleep(10);
+    }
+    worker.join();
+    bar.SetPos(100);
+  }
+  m_bFitRunning = false;
+  if (failure) {
+    std::string what = "The fit could not be completed.";
+    try {
+      std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+      what += std::string("\n") + e.what();
+    } catch (...) {
+    }
+    wxMessageBox(wxString::FromUTF8(what), app_title(), wxOK | wxICON_ERROR, DialogParent());
+    return false;
+  }
+  return true;
+}
+
+void COutputView::OnDescription() {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc) return;
+  CDescriptionDlg dialog(DialogParent(), wxString::FromUTF8(description_for_editing(doc->m_strDescription)));
+  if (dialog.ShowModal() != wxID_OK) return;
+  doc->m_strDescription = description_for_storing(dialog.m_strConditions.ToStdString(wxConvUTF8));
+  // OK always counts as a change, as the command always did.
+  doc->SetModifiedFlag(true);
+}
+
+void COutputView::OnDel() {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc) return;
+  const DeletePlotOutcome outcome = delete_selected_plot(*doc);
+  if (!outcome.removed) {
+    // No caption of its own: the toolkit's default title shows.
+    wxMessageBox(wxString::FromUTF8(outcome.message), wxMessageBoxCaptionStr, wxOK, DialogParent());
+    return;
+  }
+  UpdateViews();
+}
+
+void COutputView::OnViewParameters() {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc) return;
+  const PlotChoice choice = choose_plot_to_view(*doc);
+  if (choice.slot == 0) {
+    wxMessageBox(wxString::FromUTF8(choice.message), app_title(), wxOK, DialogParent());
+    return;
+  }
+  CParametersDlg dialog(DialogParent(), *doc, choice.slot);
+  dialog.ShowModal();
+}

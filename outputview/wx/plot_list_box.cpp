@@ -1,0 +1,86 @@
+#include "outputview/wx/plot_list_box.h"
+
+#include <wx/dc.h>
+#include <wx/gdicmn.h>
+#include <wx/settings.h>
+
+#include "app/wx/wx_canvas.h"
+#include "outputview/control_layout.h"
+#include "graphview/plot_colours.h"
+
+CPlotListBox::CPlotListBox(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size)
+    : wxVListBox(parent, id, pos, size, wxBORDER_SUNKEN) {
+  SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOX));
+  Bind(wxEVT_LISTBOX_DCLICK, &CPlotListBox::OnDoubleClick, this);
+}
+
+void CPlotListBox::AddString(const std::string& text) {
+  m_items.push_back(text);
+  SetItemCount(m_items.size());
+  Refresh();
+}
+
+void CPlotListBox::DeleteString(int index) {
+  if (index < 0 || index >= static_cast<int>(m_items.size())) return;
+  // As a list box does: the deleted entry's selection is gone, later ones move up.
+  int selection = GetSelection();
+  if (selection == index)
+    selection = wxNOT_FOUND;
+  else if (selection > index)
+    --selection;
+  m_items.erase(m_items.begin() + index);
+  SetItemCount(m_items.size());
+  SetSelection(selection);
+  Refresh();
+}
+
+void CPlotListBox::ResetContent() {
+  if (m_items.empty()) return;
+  m_items.clear();
+  SetItemCount(0);
+  Refresh();
+}
+
+int CPlotListBox::GetCount() const { return static_cast<int>(m_items.size()); }
+
+int CPlotListBox::GetCurSel() const {
+  const int selection = GetSelection();
+  return selection == wxNOT_FOUND ? -1 : selection;
+}
+
+std::string CPlotListBox::GetString(int index) const {
+  return index >= 0 && index < GetCount() ? m_items[index] : std::string();
+}
+
+wxColour CPlotListBox::EntryColour(int index) const {
+  int slot = 0;
+  if (m_pDoc && index >= 0 && index < Titration::kMaxSims) slot = m_pDoc->m_nSlotOrder[index + 1];
+  if (slot <= 0) return wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOXTEXT);
+  return WxCanvas::ToColour(PlotColour(slot));
+}
+
+void CPlotListBox::OnDrawBackground(wxDC& dc, const wxRect& rect, size_t n) const {
+  const bool selected = IsSelected(n);
+  const wxColour fill = wxSystemSettings::GetColour(selected ? wxSYS_COLOUR_HIGHLIGHT : wxSYS_COLOUR_LISTBOX);
+  dc.SetPen(*wxTRANSPARENT_PEN);
+  dc.SetBrush(wxBrush(fill));
+  dc.DrawRectangle(rect);
+}
+
+void CPlotListBox::OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const {
+  const int index = static_cast<int>(n);
+  const bool selected = IsSelected(n);
+  dc.SetTextForeground(selected ? wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT) : EntryColour(index));
+  dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+  CanvasFont font;
+  font.face = "MS Sans Serif";
+  font.height = font_pixel_height(8, wxGetDisplayPPI().y > 0 ? wxGetDisplayPPI().y : 96);  // 8 points
+  dc.SetFont(WxCanvas::MakeFont(font));
+  dc.DrawLabel(wxString::FromUTF8(GetString(index)), rect, wxALIGN_LEFT | wxALIGN_CENTER_VERTICAL);
+}
+
+wxCoord CPlotListBox::OnMeasureItem(size_t) const { return kItemHeight; }
+
+void CPlotListBox::OnDoubleClick(wxCommandEvent&) {
+  if (m_onDoubleClick) m_onDoubleClick();
+}
