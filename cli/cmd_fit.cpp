@@ -1,0 +1,135 @@
+// bindwise-cli fit: the Fit command on a document file, with the Fit dialog's fields as
+// options. Prints the document as `show` does plus the results rows as the results panel
+// prints them; the messages the window would show go to stderr.
+#include <memory>
+#include <string>
+
+#include "cli/command_support.h"
+#include "cli/document_json.h"
+#include "fitting/commands/display_values.h"
+#include "fitting/commands/fit_command.h"
+#include "fitting/models.h"
+
+namespace {
+
+struct FitArgs {
+  std::string file, values, flags, errors = "none", save;
+  int model = 0;
+  double startCa = 0.0, temperature = 25.0;
+  bool noDilution = false, extensive = false;
+  std::uint32_t seed = 0;
+  bool haveSeed = false;
+};
+
+// "none", "percent:P", "sd:S", "jackknife" or "jackknife:P" -> the dialog's error group.
+void apply_error_method(const std::string& text, FitSettings& s) {
+  const auto colon = text.find(':');
+  const std::string method = text.substr(0, colon);
+  const std::string value = colon == std::string::npos ? "" : text.substr(colon + 1);
+  if (method == "none" && value.empty()) {
+    s.m_bEstimateErrors = 0;
+    fit_dialog_choose_error_radio(s, ErrorRadio::Percent);
+  } else if (method == "percent" && !value.empty()) {
+    s.m_bEstimateErrors = 1;
+    fit_dialog_choose_error_radio(s, ErrorRadio::Percent);
+    s.m_dPercentError = parse_number("--errors", value);
+  } else if (method == "sd" && !value.empty()) {
+    fit_dialog_choose_error_radio(s, ErrorRadio::ConstantSD);
+    s.m_dConstantSD = parse_number("--errors", value);
+  } else if (method == "jackknife") {
+    s.m_bEstimateErrors = 1;
+    fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
+    if (!value.empty()) s.m_dPercentError = parse_number("--errors", value);
+  } else {
+    throw CLI::ValidationError("--errors", "'" + text + "': use none, percent:P, sd:S, jackknife or jackknife:P");
+  }
+}
+
+// The dialog as the user leaves it: the model just chosen (so its fit-flag defaults apply),
+// then the typed values and check boxes.
+FitSettings settings_from(const FitArgs& a, Titration& doc) {
+  FitSettings s;
+  s.m_nModelIndex = a.model - 1;
+  s.m_nLastModel = 18;
+  fit_dialog_configure(s, doc);
+  if (!a.values.empty()) {
+    const auto v = parse_number_list("--values", a.values, kValueRows);
+    for (std::size_t i = 0; i < v.size(); ++i) s.m_dValue[i + 1] = v[i];
+  }
+  if (!a.flags.empty()) {
+    const auto f = parse_number_list("--fit-flags", a.flags, kValueRows);
+    for (std::size_t i = 0; i < f.size(); ++i) s.m_bFitSlot[i + 1] = f[i] != 0.0 ? 1 : 0;
+  }
+  s.m_dStartCa = a.startCa;
+  s.m_bDilution = a.noDilution ? 0 : 1;
+  s.m_bExtensive = a.extensive ? 1 : 0;
+  s.m_dTemperature = a.temperature;
+  apply_error_method(a.errors, s);
+  return s;
+}
+
+nlohmann::ordered_json display_json(const Titration& doc) {
+  nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+  if (!doc.m_bShowFit) return rows;
+  const ResultsBlock block = results_block(doc.m_fit, doc.m_dStartCa, doc.m_fTemperature);
+  if (block.empty()) return rows;
+  rows.push_back({{"table", "left"}, {"row", 0}, {"label", block.title}, {"value", ""},
+                  {"confidence", nlohmann::ordered_json::array()}});
+  for (const ResultsRow& r : block.rows) {
+    nlohmann::ordered_json confidence = nlohmann::ordered_json::array();
+    if (!r.upper.empty()) confidence.push_back(r.upper);
+    if (!r.lower.empty()) confidence.push_back(r.lower);
+    rows.push_back({{"table", r.table == ResultsTable::Left ? "left" : "right"},
+                    {"row", r.row},
+                    {"label", r.label},
+                    {"value", r.value},
+                    {"confidence", confidence}});
+  }
+  return rows;
+}
+
+int run_fit(const FitArgs& a, const FitSettings& settingsTemplate, CliIo& io) {
+  auto doc = load_document_or_fail(a.file);
+  FitSettings s = settingsTemplate;
+  FitOptions options;
+  if (a.haveSeed) options.jackknifeSeed = a.seed;
+  const FitOutcome out = run_fit_command(*doc, s, nullptr, options);
+  if (!out.fitted)
+    throw CliFailure{a.file + ": nothing fitted: fewer than 3 rows with a response and a volume"
+                     " (electrode models also leave out total Ca 0)"};
+  for (const std::string& m : out.result.messages) print_message(io, m);
+  save_if_requested(a.save, *doc);
+  nlohmann::ordered_json json = DocumentToJson(*doc);
+  json["display"] = display_json(*doc);
+  print_json(io, json);
+  return 0;
+}
+
+void setup_fit(CLI::App& app, CliIo& io, CliRunner& runner) {
+  auto a = std::make_shared<FitArgs>();
+  CLI::App* sub = app.add_subcommand("fit", "Fit a binding model to the document's titration series");
+  sub->add_option("FILE", a->file, "document to read (.bwd)")->required();
+  sub->add_option("--model", a->model, "model number 1..10")->required()->check(CLI::Range(1, kModelCount));
+  sub->add_option("--values", a->values,
+                  "start values of rows 1..11, comma-separated, as typed in the Fit dialog (uM, log K, "
+                  "log Kd, responses)");
+  sub->add_option("--fit-flags", a->flags,
+                  "fit check boxes of rows 1..11 (1 or 0, comma-separated); default: the model's defaults");
+  sub->add_option("--start-ca", a->startCa, "start Ca concentration, uM");
+  sub->add_flag("--no-dilution", a->noDilution, "the signal is not affected by dilution");
+  sub->add_option("--errors", a->errors, "none, percent:P, sd:S, jackknife or jackknife:P (default none)");
+  sub->add_flag("--extensive", a->extensive, "broad search of the start constants (slow)");
+  sub->add_option("--temperature", a->temperature, "temperature of the experiment, degrees C (default 25)");
+  auto* seed = sub->add_option("--seed", a->seed, "seed of the jackknife's random subsets");
+  sub->add_option("--save", a->save, "write the fitted document here (.bwd)");
+  sub->callback([a, seed, &io, &runner] {
+    a->haveSeed = seed->count() > 0;
+    Titration scratch;  // the dialog's configuration only needs a place for the last model
+    const FitSettings settings = settings_from(*a, scratch);
+    runner = [a, settings, &io] { return run_fit(*a, settings, io); };
+  });
+}
+
+const CliRegistration kFit(40, setup_fit);
+
+}  // namespace
