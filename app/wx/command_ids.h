@@ -1,0 +1,18 @@
+// Command ids of the menus, tool bar and accelerators that have no wx stock id. Stock ids
+// are used for the rest:
+//   wxID_NEW, wxID_OPEN, wxID_SAVE, wxID_SAVEAS, wxID_PRINT, wxID_PRINT_SETUP,
+//   wxID_PREVIEW, wxID_EXIT, wxID_CUT, wxID_COPY, wxID_PASTE, wxID_UNDO (bound to Ctrl+Z
+//   and Alt+Backspace, handled by nobody), wxID_ABOUT, wxID_HELP_CONTENTS ("&Help Topics"),
+//   wxID_FILE1..wxID_FILE4 (recent files).
+// The numbers below are the ones the program has always used.
+#pragma once
+
+enum BindwiseCommandId : int {
+  ID_FILE_EXPORT_FIT = 32772,       // "Export fit as ASCII..."
+  ID_FILE_EXPORT_POINTS = 32773,    // "Export Points as ASCII..."
+  ID_FILE_EXPORT_SIM = 32774,       // "Export simulation as ASCII..."
+  ID_FILE_EXPORT_SAT = 32775,       // "Export saturation curve..."
+  ID_FILE_EXPORT_SIM_SAT = 32776,   // "Export simulation as saturation curve..."
+  ID_NEXT_PANE = 57680,             // F6
+  ID_PREV_PANE = 57681,             // Shift+F6
+};

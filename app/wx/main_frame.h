@@ -1,0 +1,75 @@
+// CMainFrame: the one main window. Tool bar, status bar (message field, an empty field,
+// NUM, SCRL), the menus, and the three fixed panes whose views it creates against the one
+// document in the order grid, graph, control panel.
+//
+// Command routing: a menu command (or its update-UI query) goes first to the active view
+// and its document, then to every other view of the document in view order, then to the
+// document manager (file commands), the frame and the application. So the grid's Cut,
+// Copy and Paste, the graph's Print and the control panel's exports work whichever pane
+// has the focus.
+#pragma once
+
+#include <wx/docview.h>
+#include <wx/timer.h>
+
+class BindwiseDoc;
+class CCellView;
+class CFixedSplitter;
+class CGraphView;
+class COutputView;
+class CPaneView;
+class wxMenu;
+
+class CMainFrame : public wxDocParentFrame {
+ public:
+  CMainFrame(wxDocManager* manager, int screenWidth);
+  ~CMainFrame() override;
+
+  // Creates the three views on doc and their panes. False when a view fails.
+  bool CreatePanes(BindwiseDoc* doc);
+
+  int GetScreenWidth() const { return m_nScreenWidth; }
+  BindwiseDoc* GetDoc() const { return m_pDoc; }
+  CCellView* GetCellView() const { return m_pCellView; }
+  CGraphView* GetGraphView() const { return m_pGraphView; }
+  COutputView* GetOutputView() const { return m_pOutputView; }
+  CFixedSplitter* GetSplitter() const { return m_pSplitter; }
+  // The pane windows in focus order: grid, graph, control.
+  wxWindow* GetPane(int index) const;
+
+  // The caption is always "Bindwise", never the document's name.
+  void SetTitle(const wxString& title) override;
+  void SetLabel(const wxString& label) override { SetTitle(label); }
+
+  // Rebuilds the recent-file entries of the File menu from the document manager's history.
+  void RefreshRecentFiles();
+
+ protected:
+  bool TryBefore(wxEvent& event) override;
+
+ private:
+  void SetFrameIcons();
+  void CreateMenus();
+  void CreateToolBarButtons();
+  void CreateStatusBarFields();
+  void CreateAccelerators();
+  void OnNextPane(wxCommandEvent& event);
+  void OnPrevPane(wxCommandEvent& event);
+  void MovePaneFocus(int delta);
+  void OnHelpTopics(wxCommandEvent& event);
+  void OnIndicatorTimer(wxTimerEvent& event);
+
+  int m_nScreenWidth;
+  BindwiseDoc* m_pDoc = nullptr;
+  CFixedSplitter* m_pSplitter = nullptr;
+  CCellView* m_pCellView = nullptr;
+  CGraphView* m_pGraphView = nullptr;
+  COutputView* m_pOutputView = nullptr;
+  wxMenu* m_pFileMenu = nullptr;
+  size_t m_nRecentPos = 0;  // menu position of the first recent-file entry
+  int m_nRecentShown = 0;
+  wxTimer m_indicatorTimer;
+  bool m_bRouting = false;
+
+  wxDECLARE_EVENT_TABLE();
+};

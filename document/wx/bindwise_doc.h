@@ -1,0 +1,38 @@
+// BindwiseDoc: the one document of the desktop program, the titration experiment
+// (Titration, whose members views read directly: doc->m_cells[r][c]) joined to the wx
+// document framework for New, Open, Save, the modified flag and view updates.
+//
+// The document is created once at start-up and reused: New resets it in place, Open reads
+// the file into a fresh experiment and replaces this one only when the whole file was
+// read. Views: the frame attaches them in the order grid, graph, control panel.
+#pragma once
+
+#include <wx/docview.h>
+
+#include "document/titration.h"
+
+class BindwiseDoc : public wxDocument, public Titration {
+ public:
+  BindwiseDoc() = default;
+
+  // Resets every member a New resets, clears the file name and the modified flag.
+  bool OnNewDocument() override;
+  // The frame creates the views itself; the template creates none.
+  bool OnCreate(const wxString& path, long flags) override;
+
+  // The core marks the document modified through these.
+  void SetModifiedFlag(bool modified = true) override { Modify(modified); }
+  bool IsModifiedCore() const override { return IsModified(); }
+
+  // Tells every pane that the document's contents were replaced (New, Open, start-up).
+  void NotifyInitialUpdate();
+
+ protected:
+  // A file that cannot be read shows the reader's message and leaves the document as it
+  // was; a failed save shows the reason and leaves the old file intact.
+  bool DoOpenDocument(const wxString& file) override;
+  bool DoSaveDocument(const wxString& file) override;
+
+ private:
+  wxDECLARE_DYNAMIC_CLASS(BindwiseDoc);
+};

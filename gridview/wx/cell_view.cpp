@@ -1,0 +1,205 @@
+#include "gridview/wx/cell_view.h"
+
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+
+#include "app/wx/main_frame.h"
+#include "app/wx/offscreen_dc.h"
+#include "app/wx/resource_path.h"
+#include "app/wx/wx_canvas.h"
+#include "document/wx/bindwise_doc.h"
+#include "gridview/grid_painter.h"
+
+// The grid's window: turns mouse and keyboard events into controller calls.
+class CCellCanvas : public CPaneCanvas {
+ public:
+  CCellCanvas(CCellView* view, wxWindow* parent) : CPaneCanvas(view, parent, wxVSCROLL), m_pCellView(view) {
+    SetBackgroundColour(*wxWHITE);
+    SetCursor(wxCursor(wxCURSOR_IBEAM));
+  }
+  void Detach() { m_pCellView = nullptr; }
+
+ private:
+  GridController* Grid() { return m_pCellView ? m_pCellView->GetController() : nullptr; }
+
+  void OnLeftDown(wxMouseEvent& event) {
+    event.Skip();  // the pane takes the focus
+    if (!Grid()) return;
+    if (!HasCapture()) CaptureMouse();
+    Grid()->LButtonDown(event.GetX(), event.GetY());
+  }
+  void OnLeftUp(wxMouseEvent& event) {
+    if (HasCapture()) ReleaseMouse();
+    if (Grid()) Grid()->LButtonUp();
+    event.Skip();
+  }
+  void OnDoubleClick(wxMouseEvent& event) {
+    if (Grid()) Grid()->LButtonDblClk(event.GetX(), event.GetY());
+    event.Skip();
+  }
+  void OnMotion(wxMouseEvent& event) {
+    if (Grid() && event.LeftIsDown()) Grid()->MouseMove(event.GetX(), event.GetY());
+    event.Skip();
+  }
+  void OnCaptureLost(wxMouseCaptureLostEvent&) {
+    if (Grid()) Grid()->LButtonUp();
+  }
+  void OnTimer(wxTimerEvent&) {
+    if (Grid()) Grid()->Timer();
+  }
+
+  static GridKey KeyOf(int code) {
+    switch (code) {
+      case WXK_BACK: return GridKey::Backspace;
+      case WXK_DELETE: case WXK_NUMPAD_DELETE: return GridKey::Delete;
+      case WXK_LEFT: case WXK_NUMPAD_LEFT: return GridKey::Left;
+      case WXK_RIGHT: case WXK_NUMPAD_RIGHT: return GridKey::Right;
+      case WXK_UP: case WXK_NUMPAD_UP: return GridKey::Up;
+      case WXK_DOWN: case WXK_NUMPAD_DOWN: return GridKey::Down;
+      case WXK_RETURN: case WXK_NUMPAD_ENTER: return GridKey::Enter;
+      default: return GridKey::Other;
+    }
+  }
+
+  void OnKeyDown(wxKeyEvent& event) {
+    // Key combinations belong to the accelerators (Shift+Delete is Cut, and so on).
+    if (event.HasAnyModifiers() && event.GetModifiers() != wxMOD_SHIFT) {
+      event.Skip();
+      return;
+    }
+    const GridKey key = KeyOf(event.GetKeyCode());
+    if (event.GetModifiers() == wxMOD_SHIFT && key == GridKey::Delete) {
+      event.Skip();
+      return;
+    }
+    if (Grid()) Grid()->KeyDown(key);
+    // Keys that also type a character (Backspace, Enter, digits) go on to OnChar; arrows
+    // and Delete stop here, so the scrolled window does not scroll on its own.
+    if (key != GridKey::Delete && key != GridKey::Left && key != GridKey::Right && key != GridKey::Up &&
+        key != GridKey::Down)
+      event.Skip();
+  }
+
+  void OnChar(wxKeyEvent& event) {
+    if (event.HasAnyModifiers() && event.GetModifiers() != wxMOD_SHIFT) {
+      event.Skip();
+      return;
+    }
+    const wxChar ch = event.GetUnicodeKey();
+    if (ch == WXK_NONE || ch == WXK_DELETE) return;
+    if (Grid()) Grid()->Char(static_cast<int>(ch));
+  }
+
+  CCellView* m_pCellView;
+
+  wxDECLARE_EVENT_TABLE();
+};
+
+wxBEGIN_EVENT_TABLE(CCellCanvas, CPaneCanvas)
+  EVT_LEFT_DOWN(CCellCanvas::OnLeftDown)
+  EVT_LEFT_UP(CCellCanvas::OnLeftUp)
+  EVT_LEFT_DCLICK(CCellCanvas::OnDoubleClick)
+  EVT_MOTION(CCellCanvas::OnMotion)
+  EVT_MOUSE_CAPTURE_LOST(CCellCanvas::OnCaptureLost)
+  EVT_KEY_DOWN(CCellCanvas::OnKeyDown)
+  EVT_CHAR(CCellCanvas::OnChar)
+  EVT_TIMER(CCellView::kAutoScrollTimerId, CCellCanvas::OnTimer)
+wxEND_EVENT_TABLE()
+
+wxBEGIN_EVENT_TABLE(CCellView, CPaneView)
+  EVT_MENU(wxID_CUT, CCellView::OnEditCut)
+  EVT_MENU(wxID_COPY, CCellView::OnEditCopy)
+  EVT_MENU(wxID_PASTE, CCellView::OnEditPaste)
+wxEND_EVENT_TABLE()
+
+CCellView::CCellView() = default;
+
+CCellView::~CCellView() {
+  m_timer.Stop();
+  if (m_pCellCanvas) m_pCellCanvas->Detach();
+}
+
+wxWindow* CCellView::CreateCanvas(wxWindow* parent) {
+  m_pCellCanvas = new CCellCanvas(this, parent);
+  m_timer.SetOwner(m_pCellCanvas, kAutoScrollTimerId);
+  m_pGrid = std::make_unique<GridController>(*GetDoc(), *this);
+  return m_pCellCanvas;
+}
+
+void CCellView::OnInitialUpdate() {
+  if (!m_pCellCanvas) return;
+  const CMainFrame* frame = GetMainFrame();
+  const GridMetrics metrics = GridMetrics::ForScreenWidth(frame ? frame->GetScreenWidth() : BindwiseScreenWidth());
+  // Fonts are made once, like the pane's other drawing resources.
+  if (!m_fontCell.IsOk()) m_fontCell = WxCanvas::MakeFont(metrics.CellFont());
+  m_pCellCanvas->SetScrollRate(8, metrics.m_nRowHeight);
+  m_pCellCanvas->SetVirtualSize(metrics.TotalWidth(), metrics.TotalHeight());
+  m_pCellCanvas->Scroll(0, 0);
+  m_pGrid->InitialUpdate(metrics);
+}
+
+void CCellView::OnDraw(wxDC* dc) {
+  if (!m_pGrid) return;
+  COffscreenDC buffer(*dc);
+  WxCanvas canvas(buffer.GetDC());
+  const wxRect& a = buffer.Area();
+  PaintGrid(canvas, *GetDoc(), *m_pGrid, {a.x, a.y, a.x + a.width, a.y + a.height});
+}
+
+int CCellView::TextWidth(const std::string& text) {
+  if (!m_pCellCanvas || text.empty()) return 0;
+  int w = 0, h = 0;
+  m_pCellCanvas->GetTextExtent(wxString::FromUTF8(text), &w, &h, nullptr, nullptr, &m_fontCell);
+  return w;
+}
+
+int CCellView::ScrollY() const {
+  return m_pCellCanvas ? m_pCellCanvas->CalcUnscrolledPosition(wxPoint(0, 0)).y : 0;
+}
+
+int CCellView::ClientHeight() const { return m_pCellCanvas ? m_pCellCanvas->GetClientSize().y : 0; }
+
+void CCellView::ScrollToY(int y) {
+  if (!m_pCellCanvas) return;
+  int unitX = 0, unitY = 1;
+  m_pCellCanvas->GetScrollPixelsPerUnit(&unitX, &unitY);
+  m_pCellCanvas->Scroll(-1, std::max(0, y) / std::max(1, unitY));
+}
+
+void CCellView::Invalidate(const CanvasRect& r) {
+  if (!m_pCellCanvas || r.Width() <= 0 || r.Height() <= 0) return;
+  const wxPoint topLeft = m_pCellCanvas->CalcScrolledPosition(wxPoint(r.left, r.top));
+  m_pCellCanvas->RefreshRect(wxRect(topLeft, wxSize(r.Width(), r.Height())), false);
+}
+
+void CCellView::InvalidateAll() {
+  if (m_pCellCanvas) m_pCellCanvas->Refresh(false);
+}
+
+void CCellView::StartAutoScrollTimer() { m_timer.Start(GridController::kAutoScrollMs); }
+
+void CCellView::StopAutoScrollTimer() { m_timer.Stop(); }
+
+void CCellView::PutOnClipboard(const std::string& text) {
+  wxClipboardLocker lock;
+  if (!lock) return;
+  wxTheClipboard->SetData(new wxTextDataObject(wxString::FromUTF8(text)));
+}
+
+void CCellView::OnEditCopy(wxCommandEvent&) {
+  if (m_pGrid) PutOnClipboard(m_pGrid->CopyText());
+}
+
+void CCellView::OnEditCut(wxCommandEvent&) {
+  if (m_pGrid) PutOnClipboard(m_pGrid->CutText());
+}
+
+void CCellView::OnEditPaste(wxCommandEvent&) {
+  if (!m_pGrid) return;
+  wxTextDataObject data;
+  {
+    wxClipboardLocker lock;
+    if (!lock || !wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || !wxTheClipboard->GetData(data)) return;
+  }
+  m_pGrid->PasteText(std::string(data.GetText().utf8_str()));
+}

@@ -1,0 +1,54 @@
+// CCellView: the data grid pane on the left of the main window, a thin window over the
+// toolkit-free GridController (editing rules) and PaintGrid (drawing). It handles the
+// Edit menu's Cut, Copy and Paste through the system clipboard, whichever pane has the
+// focus.
+#pragma once
+
+#include <memory>
+
+#include <wx/font.h>
+#include <wx/timer.h>
+
+#include "app/wx/pane_view.h"
+#include "gridview/grid_controller.h"
+
+class CCellCanvas;
+
+class CCellView : public CPaneView, public GridHost {
+ public:
+  static constexpr int kAutoScrollTimerId = 1;
+
+  CCellView();
+  ~CCellView() override;
+
+  wxWindow* CreateCanvas(wxWindow* parent) override;
+  void OnInitialUpdate() override;
+  void OnDraw(wxDC* dc) override;
+
+  GridController* GetController() { return m_pGrid.get(); }
+
+ private:
+  friend class CCellCanvas;
+
+  // GridHost
+  int TextWidth(const std::string& text) override;
+  int ScrollY() const override;
+  int ClientHeight() const override;
+  void ScrollToY(int y) override;
+  void Invalidate(const CanvasRect& logical) override;
+  void InvalidateAll() override;
+  void StartAutoScrollTimer() override;
+  void StopAutoScrollTimer() override;
+
+  void OnEditCut(wxCommandEvent& event);
+  void OnEditCopy(wxCommandEvent& event);
+  void OnEditPaste(wxCommandEvent& event);
+  void PutOnClipboard(const std::string& text);
+
+  CCellCanvas* m_pCellCanvas = nullptr;
+  std::unique_ptr<GridController> m_pGrid;
+  wxFont m_fontCell;
+  wxTimer m_timer;
+
+  wxDECLARE_EVENT_TABLE();
+};
