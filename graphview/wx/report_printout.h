@@ -1,0 +1,54 @@
+// Printing the report from the window: the one-page printout drawn by the core's report
+// painter on the printer's (or the preview's) DC, and the Print, Print preview and Print
+// Setup commands of the graph pane. The page setup chosen in Print Setup is kept for the
+// program's life and used by every later print and preview.
+#pragma once
+
+#include <wx/cmndata.h>
+#include <wx/prntbase.h>
+#include <wx/string.h>
+
+#include "graphview/report_painter.h"
+
+class Titration;
+struct GraphState;
+class wxWindow;
+
+class ReportPrintout : public wxPrintout {
+ public:
+  // doc and graph must outlive the printout (the preview frame keeps two of them); the
+  // date is taken when the page is drawn unless one is given (tests).
+  ReportPrintout(Titration& doc, GraphState& graph, const wxString& documentName);
+  void SetDate(ReportDate date) { m_date = date; m_bFixedDate = true; }
+
+  bool OnPrintPage(int page) override;
+  bool HasPage(int page) override { return page == 1; }
+  void GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) override;
+
+  // The page in device pixels of the printer, whatever DC draws it: the preview's DC is
+  // scaled so the same numbers land at the same places on its smaller bitmap.
+  ReportPage PageForPrinter() const;
+
+ private:
+  Titration& m_doc;
+  GraphState& m_graph;
+  wxString m_name;
+  ReportDate m_date;
+  bool m_bFixedDate = false;
+};
+
+// The page setup (paper, orientation, printer settings) shared by the three commands.
+wxPageSetupDialogData& ReportPageSetup();
+
+// File "Print...": the toolkit's print dialog with the single page preselected, then the
+// page. Returns true when the page went to the printer; a cancelled dialog returns false
+// silently, a failure shows a message.
+bool PrintReport(wxWindow* parent, Titration& doc, GraphState& graph, const wxString& documentName);
+
+// File "Print preview...": opens the toolkit's preview frame over parent's top-level window
+// (which stays disabled while the preview is open). Returns the frame, or null with a
+// message when no preview can be made.
+wxWindow* PreviewReport(wxWindow* parent, Titration& doc, GraphState& graph, const wxString& documentName);
+
+// File "Print Setup...": the toolkit's page setup dialog; OK keeps its choice.
+void SetupReportPage(wxWindow* parent);
