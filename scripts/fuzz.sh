@@ -20,7 +20,7 @@ mkdir -p "$seeds" "$corpus" "$artifacts"
 "$build/fuzz/fuzz_bwd_seeds" "$seeds"
 # Bundled examples and inputs that once broke the reader (kept as regression seeds).
 for f in examples/*.bwd fuzz/regressions/*.bwd; do
-  [ -f "$f" ] && cp -f "$f" "$seeds/"
+  if [ -f "$f" ]; then cp -f "$f" "$seeds/"; fi
 done
 
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"

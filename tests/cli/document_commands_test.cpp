@@ -1,0 +1,157 @@
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_command.h"
+#include "document/doc_fixtures.h"
+
+namespace fs = std::filesystem;
+using fixtures::Bytes;
+
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+CliRun cli(std::vector<std::string> args) {
+  args.insert(args.begin(), "bindwise-cli");
+  std::vector<const char*> argv;
+  for (const auto& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  const int status = run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {status, out.str(), err.str()};
+}
+
+class DocumentCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("bwcli_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  void write(const std::string& name, const std::string& text) const { std::ofstream(dir_ / name, std::ios::binary) << text; }
+  Bytes read(const std::string& name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+  }
+  // Exactly one stderr line, naming the file.
+  static void expect_one_line_about(const CliRun& r, const std::string& file, const std::string& reason) {
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find(file), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
+  }
+  fs::path dir_;
+};
+
+}  // namespace
+
+TEST_F(DocumentCommands, NewWritesAFreshDocument) {
+  const CliRun r = cli({"new", path("a.bwd")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(read("a.bwd"), fixtures::encode(Titration()));
+}
+
+TEST_F(DocumentCommands, ShowPrintsEveryPartOfADocument) {
+  Titration doc = fixtures::populated(3);
+  doc.m_fit.m_bErrors = 0;
+  ASSERT_TRUE(SaveBwdFile(path("p.bwd"), doc).ok);
+  const CliRun r = cli({"show", path("p.bwd")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["cells"].size(), 99u);
+  EXPECT_EQ(j["cells"][40][1], "12abc");
+  EXPECT_EQ(j["values"][40][1], 12.0);
+  EXPECT_EQ(j["description"], doc.m_strDescription);
+  EXPECT_EQ(j["x_caption"], "Total Ca/\xC2\xB5M");
+  EXPECT_EQ(j["temperature_k"], 303.15);
+  EXPECT_EQ(j["fit"]["model"], 5);
+  EXPECT_EQ(j["fit"]["chi_square"], doc.m_fit.m_p[0]);
+  EXPECT_EQ(j["fit"]["params"].size(), 9u);
+  EXPECT_TRUE(j["fit"]["errors"].is_null());
+  ASSERT_EQ(j["sims"].size(), 3u);
+  EXPECT_EQ(j["sims"][2]["slot"], 3);
+  EXPECT_EQ(j["sims"][2]["params"].size(), 6u);
+  EXPECT_EQ(j["plan"]["steps"].size(), 100u);
+  EXPECT_EQ(j["plan"]["steps"][0]["start"], 2);
+  EXPECT_EQ(j["plan"]["steps"][0]["additions"], 2);
+  EXPECT_EQ(j["axes"]["fixed"], false);
+
+  ASSERT_EQ(cli({"new", path("n.bwd")}).status, 0);
+  const auto fresh = nlohmann::json::parse(cli({"show", path("n.bwd")}).out);
+  EXPECT_TRUE(fresh["fit"].is_null());
+  EXPECT_EQ(fresh["temperature_k"], 298.15);
+}
+
+TEST_F(DocumentCommands, ImportKeepsTextsAsWrittenWhateverTheSeparator) {
+  write("t.txt",
+        "\xEF\xBB\xBF# response, Ca/uM, ml\r\n"
+        "0.912\t0\t2.000\r\n"
+        "0.85,4.0,2.005\n"
+        "  # indented comment\n"
+        "\n"
+        "0.80;8;2.010;\n"
+        "0.75   12   2.015\n"
+        "0.70,,2.020\n"
+        "0.66\n");
+  const CliRun r = cli({"import", path("t.txt"), path("t.bwd"), "--title", "Calbindin D9k"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  Titration doc;
+  ASSERT_TRUE(LoadBwdFile(path("t.bwd"), doc).ok);
+  const std::vector<std::vector<std::string>> expected = {{"0.912", "0", "2.000"}, {"0.85", "4.0", "2.005"},
+                                                          {"0.80", "8", "2.010"},  {"0.75", "12", "2.015"},
+                                                          {"0.70", "", "2.020"},   {"0.66", "", ""}};
+  for (std::size_t row = 0; row < expected.size(); ++row)
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(doc.m_cells[row][c].GetText(), expected[row][c]) << row << "," << c;
+  EXPECT_EQ(doc.m_cells[6][0].GetText(), "");
+  EXPECT_EQ(doc.m_strTitle, "Calbindin D9k");
+}
+
+TEST_F(DocumentCommands, ImportRefusesTooManyRowsOrColumnsAndWritesNothing) {
+  std::string rows;
+  for (int i = 0; i < 100; ++i) rows += std::to_string(i) + "\n";
+  write("rows.txt", rows);
+  expect_one_line_about(cli({"import", path("rows.txt"), path("out.bwd")}), "rows.txt", "more than 99 rows");
+  write("cols.txt", "1 2 3\n1 2 3 4\n");
+  expect_one_line_about(cli({"import", path("cols.txt"), path("out.bwd")}), "cols.txt", "line 2 has 4 columns");
+  EXPECT_FALSE(fs::exists(dir_ / "out.bwd"));
+  rows.pop_back();
+  rows.erase(rows.rfind('\n'));  // 99 rows fit
+  write("rows.txt", rows);
+  EXPECT_EQ(cli({"import", path("rows.txt"), path("out.bwd")}).status, 0);
+}
+
+TEST_F(DocumentCommands, FailuresGiveStatusOneWithOneLineAndUsageErrorsTwo) {
+  expect_one_line_about(cli({"show", path("missing.bwd")}), "missing.bwd", "No such file or directory");
+  write("bad.bwd", std::string(120, '\0'));
+  expect_one_line_about(cli({"show", path("bad.bwd")}), "bad.bwd", "the file ends early");
+  expect_one_line_about(cli({"import", path("none.txt"), path("x.bwd")}), "none.txt", "No such file");
+  expect_one_line_about(cli({"new", path("no/such/folder.bwd")}), "folder.bwd", "No such file or directory");
+
+  for (const auto& args : std::vector<std::vector<std::string>>{{"show"}, {"new", "a", "b"}, {"import", "x"},
+                                                                 {"show", "--bogus", "f.bwd"}}) {
+    const CliRun r = cli(args);
+    EXPECT_EQ(r.status, 2) << args[0];
+    EXPECT_NE(r.err.find("Usage:"), std::string::npos) << r.err;
+  }
+}
+
+TEST_F(DocumentCommands, ProgramExitStatusIsTheCommandsStatus) {
+  const std::string command = std::string(BINDWISE_CLI_PATH) + " show " + path("missing.bwd") + " 2>/dev/null";
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+}
