@@ -304,3 +304,17 @@ TEST(BwdWrite, SimulationsFollowThePlotListAfterADeletion) {
   Bytes bytes;
   EXPECT_FALSE(EncodeBwd(doc, "x.bwd", bytes).ok);
 }
+
+TEST(BwdFile, BundledExamplesReadAndWriteBackUnchanged) {
+  int found = 0;
+  for (const auto& entry : fs::directory_iterator(fs::path(BINDWISE_SOURCE_DIR) / "examples")) {
+    if (entry.path().extension() != ".bwd") continue;
+    ++found;
+    const Bytes bytes = read_file(entry.path());
+    const BwdLoad load = decode(bytes);
+    ASSERT_TRUE(load.status.ok) << load.status.message;
+    EXPECT_GT(load.doc->m_cells[9][0].GetValue(), 0.0) << entry.path() << " holds a titration series";
+    EXPECT_EQ(encode(*load.doc), bytes) << entry.path();
+  }
+  EXPECT_GE(found, 1);
+}
