@@ -36,9 +36,10 @@ CanvasRect GridController::CurrentCellRect() const {
 }
 
 int GridController::WidthOfLast(const std::string& text, int count) {
-  const int len = static_cast<int>(text.size());
+  // Counts are characters (UTF-8 code points), as the caret is.
+  const int len = utf8_char_count(text);
   count = std::clamp(count, 0, len);
-  return count == 0 ? 0 : m_host.TextWidth(text.substr(len - count));
+  return count == 0 ? 0 : m_host.TextWidth(text.substr(utf8_byte_offset(text, len - count)));
 }
 
 void GridController::PlaceCaretX() {
@@ -113,10 +114,11 @@ void GridController::LButtonDblClk(int, int) {
   cur.BeginEdit();
   const CanvasRect rc = CurrentCellRect();
   const std::string& text = CurrentText();
-  const int w = WidthOfLast(text, static_cast<int>(text.size()));
+  const int len = utf8_char_count(text);
+  const int w = WidthOfLast(text, len);
   const int right = rc.right - m_metrics.m_nTextInset;
   m_rcTextSel = {right - w, rc.top + m_metrics.m_nHalfGap, right, rc.bottom - m_metrics.m_nHalfGap};
-  m_nSelStart = static_cast<int>(text.size());
+  m_nSelStart = len;
   m_nSelEnd = 0;
   m_bTextSel = true;
   // The press that completed the double click starts no drag, whatever the toolkit reports
@@ -147,7 +149,7 @@ void GridController::SelectText(int x) {
   m_bBlockSel = false;
   const CanvasRect rc = CurrentCellRect();
   const std::string& text = CurrentText();
-  const int len = static_cast<int>(text.size());
+  const int len = utf8_char_count(text);
   const int right = m_metrics.TextRight(m_doc.m_cursor.m_nCol);
   const int ka = m_doc.m_cursor.m_nCaret;
   const int wa = WidthOfLast(text, ka);
@@ -219,7 +221,7 @@ void GridController::Char(int ch) {
   CCell& cell = CurrentCell();
   if (!cur.m_bKeepText) cell.SetText("");
   const int k = cur.m_nCaret;
-  if (ch != '-' || k == static_cast<int>(cell.Text().size())) cell.InsertChar(static_cast<char>(ch), k);
+  if (ch != '-' || k == cell.CharCount()) cell.InsertChar(static_cast<char>(ch), k);
   cur.m_bKeepText = 1;
   m_host.Invalidate(CurrentCellRect());
 }
@@ -262,7 +264,7 @@ void GridController::DoDown(CanvasRect& repaint) {
 void GridController::KeyDown(GridKey key) {
   CCellCursor& cur = m_doc.m_cursor;
   CanvasRect repaint = CurrentCellRect();
-  const int len = static_cast<int>(CurrentText().size());
+  const int len = utf8_char_count(CurrentText());
   switch (key) {
     case GridKey::Backspace:
       if (m_bBlockSel) {
