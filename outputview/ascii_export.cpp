@@ -36,9 +36,9 @@ std::string points_text(const Titration& doc, int rows) {
   std::string text;
   for (int r = 1; r <= rows; ++r) {
     const double V = cell(doc, r, kVolumeCol);
-    // Without a start Ca there is nothing to dilute; this also keeps a row without a volume
-    // at its added Ca instead of 0/0.
-    const double totalCa = cell(doc, r, kAddCaCol) + (S != 0.0 ? S * V1 / V : 0.0);
+    // A row without a volume (a gap, or a series typed without volumes) keeps the start Ca
+    // undiluted instead of dividing by 0.
+    const double totalCa = cell(doc, r, kAddCaCol) + S * curve_dilution_factor(V1, V);
     text += c_printf("%7.6f\t%7.6f\t%7.6f\r", totalCa, cell(doc, r, kResponseCol), V);
   }
   return text;

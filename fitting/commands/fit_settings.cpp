@@ -1,6 +1,8 @@
 #include "fitting/commands/fit_settings.h"
 
+#include <array>
 #include <initializer_list>
+#include <vector>
 
 #include "fitting/models.h"
 
@@ -12,8 +14,10 @@ namespace {
 
 struct LayoutSpec {
   int bitmap;
-  std::initializer_list<const char*> labels;
-  std::initializer_list<int> uMRows;
+  // Vectors, not initializer_lists: a list returned from layout_spec would point into an
+  // array that dies with the return statement.
+  std::vector<const char*> labels;
+  std::vector<int> uMRows;
 };
 
 const char* const kR0 = "Response w/o Ca:";
@@ -60,9 +64,13 @@ DialogModelLayout make_layout(int modelIndex) {
   const LayoutSpec spec = layout_spec(model);
   layout.bitmap = spec.bitmap;
   int row = 0;
-  for (const char* label : spec.labels) layout.labels[++row] = label;
+  for (const char* label : spec.labels) {
+    if (!label) break;
+    layout.labels[++row] = label;
+  }
   layout.rowsShown = row;
-  for (int r : spec.uMRows) layout.uMRow[r] = true;
+  for (int r : spec.uMRows)
+    if (r > 0) layout.uMRow[r] = true;
   layout.description = model_info(model).description;
   return layout;
 }
