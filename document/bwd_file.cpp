@@ -306,7 +306,7 @@ class Reader {
     std::int32_t n = 0;
     if (!Int(n)) return false;
     if (n < lo || n > hi) {
-      Fail(part_ + " gives " + what + " " + std::to_string(n) + ", outside " + std::to_string(lo) + ".." +
+      Fail("in " + part_ + ", " + what + " is " + std::to_string(n) + ", outside " + std::to_string(lo) + ".." +
            std::to_string(hi));
       return false;
     }
@@ -406,7 +406,7 @@ bool read_texts(Reader& in, Titration& doc) {
 }
 
 bool read_model(Reader& in, ParamSet& p) {
-  return in.Count(p.m_nModel, 1, 10, "model") && in.Flag(p.m_bElectrode) && in.Flag(p.m_bDilution) &&
+  return in.Count(p.m_nModel, 1, 10, "the model number") && in.Flag(p.m_bElectrode) && in.Flag(p.m_bDilution) &&
          in.Double(p.m_dStartCa);
 }
 
@@ -416,7 +416,7 @@ bool read_fit(Reader& in, Titration& doc, int rowsUsed) {
   ParamSet& fit = doc.m_fit;
   if (!in.Flag(doc.m_bShowFit)) return false;
   if (!doc.m_bShowFit) return true;
-  if (!in.Count(fit.m_nParams, 0, kMaxParams, "a parameter count of") || !read_model(in, fit) ||
+  if (!in.Count(fit.m_nParams, 0, kMaxParams, "the parameter count") || !read_model(in, fit) ||
       !in.Flag(fit.m_bErrors))
     return false;
   for (int i = 0; i <= fit.m_nParams; ++i)
@@ -435,11 +435,11 @@ bool read_sims(Reader& in, Titration& doc, int rowsUsed) {
   if (!doc.m_bHaveSims) return true;
   doc.m_bFitAxesToSims = 1;
   int count = 0;
-  if (!in.Count(count, 0, Titration::kMaxSims, "a simulation count of")) return false;
+  if (!in.Count(count, 0, Titration::kMaxSims, "the simulation count")) return false;
   for (int k = 1; k <= count; ++k) {
     in.SetPart("simulation " + std::to_string(k));
     ParamSet& sim = doc.m_sims[k - 1];
-    if (!in.Count(sim.m_nParams, 0, kMaxParams, "a parameter count of") || !read_model(in, sim)) return false;
+    if (!in.Count(sim.m_nParams, 0, kMaxParams, "the parameter count") || !read_model(in, sim)) return false;
     for (int i = 1; i <= sim.m_nParams; ++i)
       if (!in.Double(sim.m_p[i])) return false;
   }
@@ -450,7 +450,7 @@ bool read_sims(Reader& in, Titration& doc, int rowsUsed) {
 
 bool read_plan(Reader& in, Titration& doc) {
   in.SetPart("the Generate Data plan");
-  if (!in.Count(doc.m_nGenSteps, 0, Titration::kMaxGenSteps, "a step count of")) return false;
+  if (!in.Count(doc.m_nGenSteps, 0, Titration::kMaxGenSteps, "the step count")) return false;
   if (doc.m_nGenSteps == 0) return true;
   if (!in.Double(doc.m_dGenStartVolume) || !in.Int(doc.m_nGenVolUnit) || !in.Int(doc.m_nGenConcUnit)) return false;
   for (int i = 1; i <= doc.m_nGenSteps; ++i) {

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 source scripts/deps.sh
-ensure_packages clang libclang-rt-14-dev cmake make pkg-config libcli11-dev nlohmann-json3-dev
+ensure_packages "${BINDWISE_BUILD_PACKAGES[@]}" clang libclang-rt-14-dev
 
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBINDWISE_FUZZ=ON \

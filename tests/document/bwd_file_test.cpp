@@ -209,16 +209,16 @@ TEST(BwdRead, OutOfBoundCountsAndModelsAreRejected) {
   hugeText.insert(hugeText.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
   struct Case { Bytes bytes; const char* problem; };
   const Case cases[] = {
-      {fit(-1, 1), "the fit gives a parameter count of -1, outside 0..14"},
-      {fit(15, 1), "the fit gives a parameter count of 15, outside 0..14"},
-      {fit(4, 0), "the fit gives model 0, outside 1..10"},
-      {fit(4, 11), "the fit gives model 11, outside 1..10"},
-      {sims(-1, 4, 1), "the simulations gives a simulation count of -1, outside 0..10"},
-      {sims(11, 4, 1), "the simulations gives a simulation count of 11, outside 0..10"},
-      {sims(1, 15, 1), "simulation 1 gives a parameter count of 15, outside 0..14"},
-      {sims(1, 4, -3), "simulation 1 gives model -3, outside 1..10"},
-      {plan(-1), "the Generate Data plan gives a step count of -1, outside 0..100"},
-      {plan(101), "the Generate Data plan gives a step count of 101, outside 0..100"},
+      {fit(-1, 1), "in the fit, the parameter count is -1, outside 0..14"},
+      {fit(15, 1), "in the fit, the parameter count is 15, outside 0..14"},
+      {fit(4, 0), "in the fit, the model number is 0, outside 1..10"},
+      {fit(4, 11), "in the fit, the model number is 11, outside 1..10"},
+      {sims(-1, 4, 1), "in the simulations, the simulation count is -1, outside 0..10"},
+      {sims(11, 4, 1), "in the simulations, the simulation count is 11, outside 0..10"},
+      {sims(1, 15, 1), "in simulation 1, the parameter count is 15, outside 0..14"},
+      {sims(1, 4, -3), "in simulation 1, the model number is -3, outside 1..10"},
+      {plan(-1), "in the Generate Data plan, the step count is -1, outside 0..100"},
+      {plan(101), "in the Generate Data plan, the step count is 101, outside 0..100"},
       {hugeText, "the description holds a text of 4294967295 bytes, but only 0 bytes are left"},
   };
   for (const auto& c : cases) {
