@@ -32,6 +32,8 @@ double internal_to_logKd(double Kd);       // log10(slot * 1e-9)
 // Response at one titration point: X total Ca (nM, start Ca included), Y dilution factor
 // V1/Vi. Stores the bound fraction and the free Ca (nM) in bound[i] and freeCa[i]; freeCa[i]
 // on entry may hold the previous evaluation's free Ca and is used as a warm start.
+// X <= 0 gives free Ca 0, bound fraction 0 and the Ca-free response (model 1: R0, undiluted);
+// electrode models then return -inf (the logarithm of 0), so callers leave such points out.
 double model_response(ModelFamily family, bool electrode, bool dilution, double X, const Vec& a,
                       double Y, Vec& bound, Vec& freeCa, int i);
 
