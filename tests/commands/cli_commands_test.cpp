@@ -1,0 +1,125 @@
+// bindwise-cli fit / simulate / delete-plot / generate / export, run as the program a user
+// runs: exit statuses, the JSON and its results rows, messages on stderr, files written.
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "document/bwd_file.h"
+#include "series.h"
+
+namespace {
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class Cli : public ::testing::Test {
+ protected:
+  std::string dir = ::testing::TempDir() + "bw_cli_commands/";
+  void SetUp() override { ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0); }
+
+  Result run(const std::string& args) {
+    const std::string out = dir + "stdout", err = dir + "stderr";
+    const int raw = std::system((std::string(BINDWISE_CLI_PATH) + " " + args + " >" + out + " 2>" + err).c_str());
+    return {WEXITSTATUS(raw), slurp(out), slurp(err)};
+  }
+
+  // A one-site series with noise SD 0.002, saved as data.bwd.
+  std::string one_site_document() {
+    Titration doc;
+    SeriesSpec s;
+    const double rows[] = {0, 1.0, 2.0, 10.0, 6.0};
+    for (int r = 1; r <= 4; ++r) s.rows[r] = rows[r];
+    s.lastAddedCaUM = 60;
+    s.noise = 0.002;
+    write_series(doc, s);
+    const std::string path = dir + "data.bwd";
+    EXPECT_TRUE(SaveBwdFile(path, doc).ok);
+    return path;
+  }
+};
+
+TEST_F(Cli, FitPrintsTheResultsRowsAndSavesOnlyWhenAsked) {
+  const std::string in = one_site_document();
+  const std::string before = slurp(in);
+  Result r = run("fit " + in + " --model 1 --values 1.05,2.1,12,6.5 --errors sd:0.002 --temperature 20 --save " +
+                 dir + "fitted.bwd");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(slurp(in), before) << "the input is never overwritten";
+  const auto json = nlohmann::json::parse(r.out);
+  EXPECT_EQ(json["fit"]["model"], 1);
+  EXPECT_NEAR(json["temperature_k"].get<double>(), 293.15, 1e-4);
+  const auto& display = json["display"];
+  ASSERT_EQ(display.size(), 8u);  // title and seven rows
+  EXPECT_EQ(display[0]["label"], "Model: 1 Calcium site + chelator");
+  EXPECT_EQ(display[4]["label"], "log K:");
+  EXPECT_EQ(display[4]["confidence"].size(), 2u);
+  EXPECT_NEAR(std::stod(display[4]["value"].get<std::string>()), 6.0, 0.05);
+  Titration fitted;
+  ASSERT_TRUE(LoadBwdFile(dir + "fitted.bwd", fitted).ok);
+  EXPECT_EQ(fitted.m_bShowFit, 1);
+
+  EXPECT_EQ(run("fit " + in + " --model 1 --errors bogus").status, 2);
+  EXPECT_EQ(run("fit " + in + " --model 11").status, 2);
+  EXPECT_EQ(run("fit " + in + " --model 1 --values 1,x").status, 2);
+}
+
+TEST_F(Cli, SimulateDeleteAndExport) {
+  const std::string in = one_site_document();
+  Result r = run("simulate " + in + " --model 1 --values 1,2,10,6 --save " + dir + "sim.bwd");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out)["sims"].size(), 1u);
+
+  r = run("export simulation " + dir + "sim.bwd --out " + dir + "sim.txt --count 20 --position 1");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string text = slurp(dir + "sim.txt");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 20);
+  EXPECT_EQ(text.substr(0, 9), "3.000000 ");  // 60 uM / 20
+  EXPECT_EQ(run("export simulation " + dir + "sim.bwd --out " + dir + "x.txt --count 19 --position 1").status, 2);
+  r = run("export fit " + dir + "sim.bwd --out " + dir + "x.txt");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "No Fit exists...\n");
+
+  r = run("delete-plot " + dir + "sim.bwd --position 2");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Select plot\n");
+  r = run("delete-plot " + dir + "sim.bwd --position 1");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(nlohmann::json::parse(r.out)["sims"].empty());
+}
+
+TEST_F(Cli, GenerateWritesThePlan) {
+  ASSERT_EQ(run("new " + dir + "new.bwd").status, 0);
+  Result r = run("generate " + dir + "new.bwd --start-volume 2 --vol-unit ul --conc-unit mM --start-cell 2 "
+                 "--additions 10 --volume 5 --conc 10");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto json = nlohmann::json::parse(r.out);
+  EXPECT_EQ(json["cells"][1][1], "24.937656");
+  EXPECT_EQ(json["plan"]["steps"].size(), 1u);
+  r = run("generate " + dir + "new.bwd --start-volume 2 --vol-unit ul --conc-unit mM --start-cell 90 "
+          "--additions 8 --volume 5 --conc 10");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, " No more than 100 cells can be adressed\n");
+  EXPECT_EQ(run("generate " + dir + "new.bwd --start-volume 2 --vol-unit l --conc-unit mM --start-cell 2 "
+                "--additions 1 --volume 5 --conc 10")
+                .status,
+            2);
+}
+
+}  // namespace
