@@ -35,7 +35,12 @@ wxBEGIN_EVENT_TABLE(CBindwiseDocManager, wxDocManager)
   EVT_MENU(wxID_PREVIEW, CBindwiseDocManager::OnPrintNotHere)
 wxEND_EVENT_TABLE()
 
-CBindwiseDocManager::CBindwiseDocManager() : wxDocManager(0, true) { SetMaxDocsOpen(1); }
+CBindwiseDocManager::CBindwiseDocManager() : wxDocManager(0, true) {
+  SetMaxDocsOpen(1);
+  // The base constructor made its history before this class's override existed.
+  delete m_fileHistory;
+  m_fileHistory = OnCreateFileHistory();
+}
 
 wxFileHistory* CBindwiseDocManager::OnCreateFileHistory() { return new wxFileHistory(kRecentFiles); }
 

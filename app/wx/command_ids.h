@@ -4,15 +4,16 @@
 //   wxID_PREVIEW, wxID_EXIT, wxID_CUT, wxID_COPY, wxID_PASTE, wxID_UNDO (bound to Ctrl+Z
 //   and Alt+Backspace, handled by nobody), wxID_ABOUT, wxID_HELP_CONTENTS ("&Help Topics"),
 //   wxID_FILE1..wxID_FILE4 (recent files).
-// The numbers below are the ones the program has always used.
+// The Windows program numbered these 32772..32776 and 57680/57681; wx menu ids must stay
+// below 32767, so they keep only their last digits above wx's own range.
 #pragma once
 
 enum BindwiseCommandId : int {
-  ID_FILE_EXPORT_FIT = 32772,       // "Export fit as ASCII..."
-  ID_FILE_EXPORT_POINTS = 32773,    // "Export Points as ASCII..."
-  ID_FILE_EXPORT_SIM = 32774,       // "Export simulation as ASCII..."
-  ID_FILE_EXPORT_SAT = 32775,       // "Export saturation curve..."
-  ID_FILE_EXPORT_SIM_SAT = 32776,   // "Export simulation as saturation curve..."
-  ID_NEXT_PANE = 57680,             // F6
-  ID_PREV_PANE = 57681,             // Shift+F6
+  ID_FILE_EXPORT_FIT = 6772,       // "Export fit as ASCII..."
+  ID_FILE_EXPORT_POINTS = 6773,    // "Export Points as ASCII..."
+  ID_FILE_EXPORT_SIM = 6774,       // "Export simulation as ASCII..."
+  ID_FILE_EXPORT_SAT = 6775,       // "Export saturation curve..."
+  ID_FILE_EXPORT_SIM_SAT = 6776,   // "Export simulation as saturation curve..."
+  ID_NEXT_PANE = 6680,             // F6
+  ID_PREV_PANE = 6681,             // Shift+F6
 };

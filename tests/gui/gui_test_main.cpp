@@ -1,0 +1,174 @@
+// The GUI test program: starts the real desktop program (its application class, frame and
+// document) without running its main loop, then runs the GoogleTest cases of every file of
+// this folder against it, pumping events in between. Needs an X display (xvfb-run).
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/dialog.h>
+#include <wx/dir.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+#include "app/wx/bindwise_app.h"
+#include "app/wx/main_frame.h"
+#include "document/wx/bindwise_doc.h"
+#include "gui_test_support.h"
+
+namespace {
+
+std::deque<int> g_answers;
+std::vector<wxString> g_dialogTexts;
+wxString g_scratch;
+
+class DialogHook : public wxModalDialogHook {
+ protected:
+  int Enter(wxDialog* dialog) override {
+    wxString text = dialog->GetTitle();
+    if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog)) text = box->GetMessage();
+    g_dialogTexts.push_back(text);
+    if (g_answers.empty()) {
+      ADD_FAILURE() << "unexpected dialog: " << text.utf8_string();
+      return wxID_CANCEL;
+    }
+    const int answer = g_answers.front();
+    g_answers.pop_front();
+    return answer;
+  }
+  void Exit(wxDialog*) override {}
+};
+
+void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
+  ADD_FAILURE() << "wx assertion " << cond.utf8_string() << " in " << func.utf8_string() << " at "
+                << file.utf8_string() << ":" << line << ": " << msg.utf8_string();
+}
+
+class GuiTestApp : public CBindwiseApp {
+ public:
+  bool OnInit() override {
+    wxSetAssertHandler(FailOnAssert);
+    m_hook.Register();
+    return StartUp(wxString());
+  }
+
+ private:
+  DialogHook m_hook;
+};
+
+}  // namespace
+
+namespace gui {
+
+CMainFrame& Frame() { return *CBindwiseApp::Get().GetMainFrame(); }
+BindwiseDoc& Doc() { return *CBindwiseApp::Get().GetDoc(); }
+
+void Pump(int ms) {
+  const wxLongLong end = wxGetLocalTimeMillis() + ms;
+  do {
+    wxTheApp->ProcessPendingEvents();
+    wxYield();
+    wxTheApp->ProcessIdle();
+    wxMilliSleep(5);
+  } while (wxGetLocalTimeMillis() < end);
+}
+
+void ResetDocument() {
+  Doc().Modify(false);
+  CBindwiseApp::Get().GetDocManager()->NewDocument();
+  if (wxWindow* grid = Frame().GetPane(0)) grid->SetFocus();
+  Pump(100);
+}
+
+void ClickAt(wxWindow* window, const wxPoint& p) {
+  wxUIActionSimulator sim;
+  sim.MouseMove(window->ClientToScreen(p));
+  Pump(60);
+  sim.MouseClick();
+  Pump(120);
+}
+
+void DoubleClickAt(wxWindow* window, const wxPoint& p) {
+  wxUIActionSimulator sim;
+  sim.MouseMove(window->ClientToScreen(p));
+  Pump(60);
+  sim.MouseDblClick();
+  Pump(120);
+}
+
+void TypeText(const char* text) {
+  wxUIActionSimulator sim;
+  sim.Text(text);
+  Pump(120);
+}
+
+void KeyChord(int keycode, int modifiers) {
+  wxUIActionSimulator sim;
+  sim.Char(keycode, modifiers);
+  Pump(120);
+}
+
+void ExpectDialog(int answerId) { g_answers.push_back(answerId); }
+int PendingDialogs() { return static_cast<int>(g_answers.size()); }
+
+std::vector<wxString> TakeDialogTexts() {
+  std::vector<wxString> texts;
+  texts.swap(g_dialogTexts);
+  return texts;
+}
+
+wxString SaveScreenshot(const wxString& name) {
+  Pump(200);
+  const wxRect rect = Frame().GetScreenRect();
+  wxBitmap bitmap(rect.width, rect.height, 24);
+  {
+    wxScreenDC screen;
+    wxMemoryDC memory(bitmap);
+    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+  }
+  const wxString path = wxString(BINDWISE_TEST_OUTPUT_DIR) + "/" + name + ".png";
+  bitmap.SaveFile(path, wxBITMAP_TYPE_PNG);
+  return path;
+}
+
+wxString ScratchPath(const wxString& name) { return g_scratch + "/" + name; }
+
+}  // namespace gui
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  // Known pane sizes whatever the display, and a private configuration folder so the
+  // user's recent-file list is neither read nor changed.
+  g_scratch = wxFileName::CreateTempFileName("bindwise-gui");
+  wxRemoveFile(g_scratch);
+  wxMkdir(g_scratch);
+  setenv("BINDWISE_SCREEN_WIDTH", "1024", 1);
+  setenv("XDG_CONFIG_HOME", (g_scratch + "/config").utf8_string().c_str(), 1);
+
+  wxApp::SetInstance(new GuiTestApp);
+  if (!wxEntryStart(argc, argv)) {
+    std::fprintf(stderr, "test_gui needs an X display: run it under xvfb-run\n");
+    return 1;
+  }
+  if (!wxTheApp->CallOnInit()) {
+    std::fprintf(stderr, "the desktop program did not start\n");
+    return 1;
+  }
+  gui::Pump(500);
+  const int status = RUN_ALL_TESTS();
+
+  gui::Doc().Modify(false);
+  gui::Frame().Close(true);
+  gui::Pump(100);
+  wxTheApp->OnExit();
+  wxEntryCleanup();
+  wxDir::Remove(g_scratch, wxPATH_RMDIR_RECURSIVE);
+  return status;
+}
