@@ -19,6 +19,8 @@
 #include <wx/choice.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
+#include <wx/filename.h>
+#include <wx/utils.h>
 #include <wx/image.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
@@ -100,6 +102,24 @@ class DialogDriver : public wxModalDialogHook {
 };
 
 DialogDriver* g_driver = nullptr;
+wxString g_shotDir;  // where screenshots go; none when empty
+
+// A picture of a top-level window as it is on the screen, after it had time to paint.
+// Taken by ImageMagick from the X server: in one process wxScreenDC keeps returning its
+// first picture of the screen on GTK 3.
+void save_shot(wxWindow* window, const wxString& path) {
+  window->Refresh();
+  window->Update();
+  for (int i = 0; i < 50; ++i) wxYield(), wxMilliSleep(10);
+  const wxRect r = window->GetScreenRect();
+  const wxString command = wxString::Format("/usr/bin/import -window root -crop %dx%d+%d+%d +repage %s", r.width,
+                                            r.height, r.x, r.y, path);
+  CHECK_EQ(wxExecute(command, wxEXEC_SYNC), 0L);
+}
+
+void save_window_shot(wxWindow* window, const wxString& name) {
+  if (!g_shotDir.empty()) save_shot(window, g_shotDir + "/" + name + ".png");
+}
 
 void click(wxWindow* button) {
   wxCommandEvent event(wxEVT_BUTTON, button->GetId());
@@ -135,6 +155,7 @@ class TestApp : public CBindwiseApp {
       std::fprintf(stderr, "wx assert %s:%d %s %s\n", file.ToStdString().c_str(), line, cond.ToStdString().c_str(),
                    msg.ToStdString().c_str());
     });
+    if (argc > 1) g_shotDir = wxFileName(argv[1]).GetPath();
     if (argc > 1) m_shotPath = argv[1];
     if (!StartUp(wxString())) return false;
     g_started = true;
@@ -163,6 +184,7 @@ class TestApp : public CBindwiseApp {
     ViewParameters();
     Description();
     Screenshot();
+    NewDocumentEmptiesTheList();
     CHECK(g_driver->actions.empty());
     Doc().Modify(false);
     GetMainFrame()->Destroy();
@@ -197,6 +219,8 @@ class TestApp : public CBindwiseApp {
       CHECK(!d.Area().Check(2)->GetValue());  // same model: the user's flag stays
       CHECK(d.Radio(ErrorRadio::Jackknife)->GetValue());
       CHECK_EQ(d.Area().Label(5)->GetLabel(), wxString("log K1"));
+      d.SelectModel(5);
+      save_window_shot(&d, "fit_dialog_model6");
       d.SelectModel(3);  // model 4: rows 7 and 8 checked, 4 and 9 unchecked
       CHECK(d.Area().Check(8)->GetValue());
       CHECK(!d.Area().Check(9)->GetValue());
@@ -231,6 +255,7 @@ class TestApp : public CBindwiseApp {
       const char* values[] = {"", "1.1", "1.8", "1.2", "5.5"};
       for (int row = 1; row <= 4; ++row) type(dlg.Area().Edit(row), values[row]);
       for (int row = 1; row <= 4; ++row) dlg.Area().Check(row)->SetValue(true);
+      save_window_shot(&dlg, "fit_dialog");
       click_in(&dlg, wxID_OK);
     });
     click(View()->GetButton(kIdFit));
@@ -275,6 +300,7 @@ class TestApp : public CBindwiseApp {
       dlg.SelectModel(0);
       const char* values[] = {"", "1", "2", "1", logK};
       for (int row = 1; row <= 4; ++row) type(dlg.Area().Edit(row), values[row]);
+      if (std::string(logK) == "5") save_window_shot(&dlg, "simulate_dialog");
       click_in(&dlg, wxID_OK);
     });
     click(View()->GetButton(kIdSimulate));
@@ -326,6 +352,7 @@ class TestApp : public CBindwiseApp {
       line4 = dlg.Line(4).ToStdString();
       line5 = dlg.Line(5).ToStdString();
       CHECK(!dlg.IsLineShown(6));
+      save_window_shot(&dlg, "parameters_dialog");
       click_in(&dlg, wxID_OK);
     });
     list->SetSelection(2);
@@ -365,18 +392,23 @@ class TestApp : public CBindwiseApp {
     CHECK(Doc().IsModified());
   }
 
-  void Screenshot() {
-    if (m_shotPath.empty()) return;
-    GetMainFrame()->Refresh();
-    for (int i = 0; i < 30; ++i) Yield(true), wxMilliSleep(10);
-    const wxRect r = GetMainFrame()->GetScreenRect();
-    wxScreenDC screen;
-    wxBitmap shot(r.GetSize());
-    {
-      wxMemoryDC dc(shot);
-      dc.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
+  // New resets the document in place: the next repaint empties the plot list, and the
+  // pane keeps its one set of buttons.
+  void NewDocumentEmptiesTheList() {
+    const size_t children = View()->GetCanvas()->GetChildren().size();
+    for (int i = 0; i < 2; ++i) {
+      Doc().Modify(false);
+      CHECK(GetDocManager()->NewDocument());
+      for (int k = 0; k < 30; ++k) Yield(true), wxMilliSleep(10);
     }
-    CHECK(shot.ConvertToImage().SaveFile(m_shotPath, wxBITMAP_TYPE_PNG));
+    CHECK_EQ(View()->GetPlotList()->GetCount(), 0);
+    CHECK_EQ(View()->GetCanvas()->GetChildren().size(), children);
+    CHECK(static_cast<PlotListSink*>(View()->GetPlotList()) == Doc().m_pPlotList);
+    CHECK_EQ(DarkPixelsInValueColumn(), 0);  // no fit after New
+  }
+
+  void Screenshot() {
+    if (!m_shotPath.empty()) save_shot(GetMainFrame(), m_shotPath);
   }
 
   wxString m_shotPath;
