@@ -3,25 +3,24 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "document/bwd_file.h"
 #include "document/titration.h"
+#include "fitting/models.h"
 
 namespace fixtures {
 
 using Bytes = std::vector<unsigned char>;
 
-// Slot counts of models 1..10, as the fit and simulate commands store them.
-inline int slots_of_model(int model) {
-  static const int slots[] = {0, 4, 7, 6, 9, 9, 11, 4, 8, 9, 11};
-  return slots[model];
-}
-
 inline void set_record(ParamSet& p, int model, double base) {
   p.m_nModel = model;
-  p.m_nParams = slots_of_model(model);
+  p.m_nParams = model_info(model).slots;  // as the fit and simulate commands store it
   p.m_bElectrode = model >= 7;
   p.m_bDilution = model % 2;
   p.m_dStartCa = 0.25 * model;  // uM
@@ -67,12 +66,23 @@ inline Bytes encode(const Titration& doc) {
   return bytes;
 }
 
+inline void write_file(const std::filesystem::path& p, const Bytes& b) {
+  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
+}
+
+inline Bytes read_file(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
 // Little-endian appenders for hand-made file images.
-inline void put_int(Bytes& b, std::int32_t v) { b.insert(b.end(), {Bytes::value_type(v), Bytes::value_type(v >> 8), Bytes::value_type(v >> 16), Bytes::value_type(v >> 24)}); }
-inline void put_double(Bytes& b, double v) {
-  unsigned char raw[8];
-  std::memcpy(raw, &v, 8);
-  b.insert(b.end(), raw, raw + 8);
+inline void put_int(Bytes& b, std::int32_t v) {
+  unsigned char raw[4];
+  std::memcpy(raw, &v, 4);
+  b.insert(b.end(), raw, raw + 4);
+}
+inline void put_ints(Bytes& b, std::initializer_list<std::int32_t> values) {
+  for (auto v : values) put_int(b, v);
 }
 inline void put_text(Bytes& b, const std::string& s) {  // short texts only
   b.push_back(static_cast<unsigned char>(s.size()));
