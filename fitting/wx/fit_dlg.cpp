@@ -11,8 +11,6 @@
 #include <wx/textctrl.h>
 
 #include "app/wx/bindwise_app.h"
-#include "fitting/models.h"
-#include "fitting/wx/model_picture.h"
 #include "fitting/wx/number_validator.h"
 
 namespace {
@@ -49,19 +47,7 @@ void CFitDlg::BuildControls() {
   auto* top = new wxBoxSizer(wxHORIZONTAL);
   auto* left = new wxBoxSizer(wxVERTICAL);
 
-  auto* modelBox = new wxStaticBoxSizer(wxHORIZONTAL, this, "Model:");
-  wxWindow* box = modelBox->GetStaticBox();
-  auto* modelText = new wxBoxSizer(wxVERTICAL);
-  m_pModel = new wxChoice(box, kModelComboId);
-  for (int i = 0; i < kModelCount; ++i) m_pModel->Append(wxString::FromUTF8(fit_dialog_model_name(i)));
-  m_pDescription = new wxStaticText(box, kDescriptionId, "", wxDefaultPosition,
-                                    wxSize(box->GetTextExtent("Protein with two Ca binding sites using Ca electrode").x, -1),
-                                    wxST_NO_AUTORESIZE);
-  modelText->Add(m_pModel, 0, wxEXPAND | wxBOTTOM, 6);
-  modelText->Add(m_pDescription, 0, wxEXPAND);
-  m_pPicture = new wxStaticBitmap(box, kPictureId, ModelPicture(1));
-  modelBox->Add(modelText, 1, wxALIGN_CENTER_VERTICAL | wxALL, 4);
-  modelBox->Add(m_pPicture, 0, wxALL, 4);
+  wxStaticBoxSizer* modelBox = m_model.Create(this, fit_dialog_model_name);
   left->Add(modelBox, 0, wxEXPAND | wxALL, 6);
 
   auto* paramBox = new wxStaticBoxSizer(wxVERTICAL, this, "Parameters");
@@ -127,7 +113,7 @@ void CFitDlg::BuildControls() {
   top->Add(right, 0, wxEXPAND);
   SetSizerAndFit(top);  // sized with all eleven rows shown; hidden rows leave space below
 
-  m_pModel->Bind(wxEVT_CHOICE, &CFitDlg::OnModelChange, this);
+  m_model.Combo()->Bind(wxEVT_CHOICE, &CFitDlg::OnModelChange, this);
   help->Bind(wxEVT_BUTTON, &CFitDlg::OnHelpModel, this);
   SetDefaultItem(FindWindow(wxID_OK));
 }
@@ -143,8 +129,7 @@ void CFitDlg::ShowModelLayout() {
   const DialogModelLayout layout = fit_dialog_layout(index);
   m_area.ApplyLayout(layout);
   m_area.SetChecks(m_settings.m_bFitSlot);
-  m_pDescription->SetLabel(wxString::FromUTF8(layout.description));
-  m_pPicture->SetBitmap(ModelPicture(index + 1));
+  m_model.Show(index, layout.description);
   Layout();
 }
 
@@ -153,7 +138,6 @@ void CFitDlg::ShowRadios() {
 }
 
 bool CFitDlg::TransferDataToWindow() {
-  m_pModel->SetSelection(m_settings.m_nModelIndex);
   m_pDilution->SetValue(m_settings.m_bDilution != 0);
   m_pEstimate->SetValue(m_settings.m_bEstimateErrors != 0);
   m_pExtensive->SetValue(m_settings.m_bExtensive != 0);
@@ -164,7 +148,7 @@ bool CFitDlg::TransferDataToWindow() {
 
 bool CFitDlg::TransferDataFromWindow() {
   if (!wxDialog::TransferDataFromWindow()) return false;
-  m_settings.m_nModelIndex = m_pModel->GetSelection();
+  m_settings.m_nModelIndex = m_model.Combo()->GetSelection();
   m_area.GetChecks(m_settings.m_bFitSlot);
   m_settings.m_bDilution = m_pDilution->GetValue() ? 1 : 0;
   m_settings.m_bEstimateErrors = m_pEstimate->GetValue() ? 1 : 0;
@@ -185,7 +169,6 @@ void CFitDlg::SelectModel(int index) {
   // The check boxes carry the user's clicks; the configuration starts from them.
   m_area.GetChecks(m_settings.m_bFitSlot);
   m_settings.m_nModelIndex = index;
-  if (m_pModel->GetSelection() != index) m_pModel->SetSelection(index);
   fit_dialog_configure(m_settings, m_doc);
   ShowModelLayout();
 }

@@ -11,10 +11,7 @@
 #include "fitting/wx/parameter_area.h"
 
 class wxCheckBox;
-class wxChoice;
 class wxRadioButton;
-class wxStaticBitmap;
-class wxStaticText;
 
 inline constexpr int kEstimateErrorsId = 1072;
 inline constexpr int kPercentErrorId = 1073;
@@ -38,7 +35,7 @@ class CFitDlg : public wxDialog {
   void ChooseErrorRadio(ErrorRadio radio);
 
   CParameterArea& Area() { return m_area; }
-  wxChoice* ModelCombo() const { return m_pModel; }
+  wxChoice* ModelCombo() const { return m_model.Combo(); }
   wxRadioButton* Radio(ErrorRadio radio) const;
 
  private:
@@ -54,9 +51,7 @@ class CFitDlg : public wxDialog {
   FitSettings m_atOpening;
   int m_nDocLastModelAtOpening;
   CParameterArea m_area;
-  wxChoice* m_pModel = nullptr;
-  wxStaticText* m_pDescription = nullptr;
-  wxStaticBitmap* m_pPicture = nullptr;
+  CModelGroup m_model;
   wxCheckBox* m_pDilution = nullptr;
   wxCheckBox* m_pEstimate = nullptr;
   wxCheckBox* m_pExtensive = nullptr;

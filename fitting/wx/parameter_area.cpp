@@ -1,11 +1,40 @@
 #include "fitting/wx/parameter_area.h"
 
 #include <wx/checkbox.h>
+#include <wx/choice.h>
 #include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "fitting/models.h"
+#include "fitting/wx/model_picture.h"
 #include "fitting/wx/number_validator.h"
+
+wxStaticBoxSizer* CModelGroup::Create(wxWindow* parent, const char* (*names)(int)) {
+  auto* group = new wxStaticBoxSizer(wxHORIZONTAL, parent, "Model:");
+  wxWindow* box = group->GetStaticBox();
+  m_pCombo = new wxChoice(box, kModelComboId);
+  for (int i = 0; i < kModelCount; ++i) m_pCombo->Append(wxString::FromUTF8(names(i)));
+  // As wide as the longest description, so a model change never resizes the dialog.
+  const int width = box->GetTextExtent("Protein with two Ca binding sites using Ca electrode").x;
+  m_pDescription = new wxStaticText(box, kDescriptionId, "", wxDefaultPosition, wxSize(width, -1),
+                                    wxST_NO_AUTORESIZE);
+  m_pPicture = new wxStaticBitmap(box, kPictureId, ModelPicture(1));
+  auto* text = new wxBoxSizer(wxVERTICAL);
+  text->Add(m_pCombo, 0, wxEXPAND | wxBOTTOM, 6);
+  text->Add(m_pDescription, 0, wxEXPAND);
+  group->Add(text, 1, wxALIGN_CENTER_VERTICAL | wxALL, 4);
+  group->Add(m_pPicture, 0, wxALL, 4);
+  return group;
+}
+
+void CModelGroup::Show(int modelIndex, const char* description) {
+  if (m_pCombo->GetSelection() != modelIndex) m_pCombo->SetSelection(modelIndex);
+  m_pDescription->SetLabel(wxString::FromUTF8(description));
+  m_pPicture->SetBitmap(ModelPicture(modelIndex + 1));
+}
 
 wxFlexGridSizer* CParameterArea::Create(wxWindow* parent, double values[kValueRows + 1],
                                         bool withFitChecks) {

@@ -9,7 +9,10 @@
 #include "fitting/commands/fit_settings.h"
 
 class wxCheckBox;
+class wxChoice;
 class wxFlexGridSizer;
+class wxStaticBitmap;
+class wxStaticBoxSizer;
 class wxStaticText;
 class wxTextCtrl;
 class wxWindow;
@@ -30,6 +33,22 @@ inline constexpr int kPictureId = 1031;
 inline constexpr int kStartCaId = 1050;
 inline constexpr int kDilutionId = 1043;
 inline constexpr int kHelpModelId = 1059;
+
+// The "Model:" group at the top of both dialogs: the model combo, the model's description
+// and its picture.
+class CModelGroup {
+ public:
+  // names(i) gives the combo text of model index i (0..9).
+  wxStaticBoxSizer* Create(wxWindow* parent, const char* (*names)(int));
+  void Show(int modelIndex, const char* description);
+
+  wxChoice* Combo() const { return m_pCombo; }
+
+ private:
+  wxChoice* m_pCombo = nullptr;
+  wxStaticText* m_pDescription = nullptr;
+  wxStaticBitmap* m_pPicture = nullptr;
+};
 
 class CParameterArea {
  public:

@@ -10,8 +10,6 @@
 #include <wx/textctrl.h>
 
 #include "app/wx/bindwise_app.h"
-#include "fitting/models.h"
-#include "fitting/wx/model_picture.h"
 #include "fitting/wx/number_validator.h"
 
 CSimulateDlg::CSimulateDlg(wxWindow* parent, SimulateSettings& settings)
@@ -25,19 +23,7 @@ void CSimulateDlg::BuildControls() {
   auto* top = new wxBoxSizer(wxHORIZONTAL);
   auto* left = new wxBoxSizer(wxVERTICAL);
 
-  auto* modelBox = new wxStaticBoxSizer(wxHORIZONTAL, this, "Model:");
-  wxWindow* box = modelBox->GetStaticBox();
-  auto* modelText = new wxBoxSizer(wxVERTICAL);
-  m_pModel = new wxChoice(box, kModelComboId);
-  for (int i = 0; i < kModelCount; ++i) m_pModel->Append(wxString::FromUTF8(simulate_dialog_model_name(i)));
-  m_pDescription = new wxStaticText(box, kDescriptionId, "", wxDefaultPosition,
-                                    wxSize(box->GetTextExtent("Protein with two Ca binding sites using Ca electrode").x, -1),
-                                    wxST_NO_AUTORESIZE);
-  modelText->Add(m_pModel, 0, wxEXPAND | wxBOTTOM, 6);
-  modelText->Add(m_pDescription, 0, wxEXPAND);
-  m_pPicture = new wxStaticBitmap(box, kPictureId, ModelPicture(1));
-  modelBox->Add(modelText, 1, wxALIGN_CENTER_VERTICAL | wxALL, 4);
-  modelBox->Add(m_pPicture, 0, wxALL, 4);
+  wxStaticBoxSizer* modelBox = m_model.Create(this, simulate_dialog_model_name);
   left->Add(modelBox, 0, wxEXPAND | wxALL, 6);
 
   auto* paramBox = new wxStaticBoxSizer(wxVERTICAL, this, "Parameters");
@@ -68,7 +54,7 @@ void CSimulateDlg::BuildControls() {
   top->Add(buttons, 0, wxALL, 6);
   SetSizerAndFit(top);
 
-  m_pModel->Bind(wxEVT_CHOICE, &CSimulateDlg::OnModelChange, this);
+  m_model.Combo()->Bind(wxEVT_CHOICE, &CSimulateDlg::OnModelChange, this);
   copy->Bind(wxEVT_BUTTON, &CSimulateDlg::OnCopyToFit, this);
   help->Bind(wxEVT_BUTTON, &CSimulateDlg::OnHelpModel, this);
   SetDefaultItem(FindWindow(wxID_OK));
@@ -77,13 +63,11 @@ void CSimulateDlg::BuildControls() {
 void CSimulateDlg::ShowModelLayout() {
   const DialogModelLayout layout = simulate_dialog_layout(m_settings.m_nModelIndex);
   m_area.ApplyLayout(layout);
-  m_pDescription->SetLabel(wxString::FromUTF8(layout.description));
-  m_pPicture->SetBitmap(ModelPicture(m_settings.m_nModelIndex + 1));
+  m_model.Show(m_settings.m_nModelIndex, layout.description);
   Layout();
 }
 
 bool CSimulateDlg::TransferDataToWindow() {
-  m_pModel->SetSelection(m_settings.m_nModelIndex);
   m_pDilution->SetValue(m_settings.m_bDilution != 0);
   ShowModelLayout();
   return wxDialog::TransferDataToWindow();
@@ -91,7 +75,7 @@ bool CSimulateDlg::TransferDataToWindow() {
 
 bool CSimulateDlg::TransferDataFromWindow() {
   if (!wxDialog::TransferDataFromWindow()) return false;
-  m_settings.m_nModelIndex = m_pModel->GetSelection();
+  m_settings.m_nModelIndex = m_model.Combo()->GetSelection();
   m_settings.m_bDilution = m_pDilution->GetValue() ? 1 : 0;
   return true;
 }
@@ -104,7 +88,6 @@ int CSimulateDlg::ShowModal() {
 
 void CSimulateDlg::SelectModel(int index) {
   m_settings.m_nModelIndex = index;
-  if (m_pModel->GetSelection() != index) m_pModel->SetSelection(index);
   ShowModelLayout();
 }
 

@@ -11,9 +11,6 @@
 #include "fitting/wx/parameter_area.h"
 
 class wxCheckBox;
-class wxChoice;
-class wxStaticBitmap;
-class wxStaticText;
 
 inline constexpr int kCopyToFitId = 1044;
 // Help topic of the Simulate dialog's "Help model" button.
@@ -30,7 +27,7 @@ class CSimulateDlg : public wxDialog {
   void SelectModel(int index);
 
   CParameterArea& Area() { return m_area; }
-  wxChoice* ModelCombo() const { return m_pModel; }
+  wxChoice* ModelCombo() const { return m_model.Combo(); }
 
  private:
   void BuildControls();
@@ -42,8 +39,6 @@ class CSimulateDlg : public wxDialog {
   SimulateSettings& m_settings;
   SimulateSettings m_atOpening;
   CParameterArea m_area;
-  wxChoice* m_pModel = nullptr;
-  wxStaticText* m_pDescription = nullptr;
-  wxStaticBitmap* m_pPicture = nullptr;
+  CModelGroup m_model;
   wxCheckBox* m_pDilution = nullptr;
 };
