@@ -33,11 +33,14 @@ wxString WxCanvas::MapFace(const std::string& face) {
 }
 
 wxFont WxCanvas::MakeFont(const CanvasFont& f) {
-  // Weights below normal (the grid asks for 200) are drawn light where the family has it.
   wxFontInfo info(wxSize(0, std::max(1, f.height)));
   info.FaceName(MapFace(f.face)).Italic(f.italic);
   wxFont font(info);
-  font.SetNumericWeight(std::clamp(f.weight == 0 ? 400 : f.weight, 1, 1000));
+  int weight = std::clamp(f.weight == 0 ? 400 : f.weight, 1, 1000);
+  // "MS Sans Serif" was a bitmap font with a regular and a bold face only: a light weight
+  // (the grid's cells ask for 200) was drawn regular, so it is here too.
+  if (f.face == "MS Sans Serif" && weight < 400) weight = 400;
+  font.SetNumericWeight(weight);
   return font;
 }
 

@@ -143,6 +143,7 @@ void CCellView::OnDraw(wxDC* dc) {
   COffscreenDC buffer(*dc);
   WxCanvas canvas(buffer.GetDC());
   const wxRect& a = buffer.Area();
+  m_rcLastRepaint = a;
   PaintGrid(canvas, *GetDoc(), *m_pGrid, {a.x, a.y, a.x + a.width, a.y + a.height});
 }
 

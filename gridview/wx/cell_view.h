@@ -26,6 +26,8 @@ class CCellView : public CPaneView, public GridHost {
   void OnDraw(wxDC* dc) override;
 
   GridController* GetController() { return m_pGrid.get(); }
+  // The area the last repaint composed off screen (logical coordinates), for tests.
+  wxRect GetLastRepaintArea() const { return m_rcLastRepaint; }
 
  private:
   friend class CCellCanvas;
@@ -49,6 +51,7 @@ class CCellView : public CPaneView, public GridHost {
   std::unique_ptr<GridController> m_pGrid;
   wxFont m_fontCell;
   wxTimer m_timer;
+  wxRect m_rcLastRepaint;
 
   wxDECLARE_EVENT_TABLE();
 };

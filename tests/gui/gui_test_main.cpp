@@ -125,15 +125,21 @@ std::vector<wxString> TakeDialogTexts() {
 }
 
 wxString SaveScreenshot(const wxString& name) {
-  Pump(200);
-  const wxRect rect = Frame().GetScreenRect();
-  wxBitmap bitmap(rect.width, rect.height, 24);
+  Pump(300);
+  Frame().Update();
+  const wxRect r = Frame().GetScreenRect();
+  const wxString path = wxString(BINDWISE_TEST_OUTPUT_DIR) + "/" + name + ".png";
+  // ImageMagick reads the X server's current pixels; wx's screen DC on GTK 3 can hand back
+  // an earlier picture.
+  const wxString command = wxString::Format("/usr/bin/import -window root -crop %dx%d+%d+%d +repage %s",
+                                            r.width, r.height, r.x, r.y, path);
+  if (wxFileName::FileExists("/usr/bin/import") && wxExecute(command, wxEXEC_SYNC) == 0) return path;
+  wxBitmap bitmap(r.width, r.height, 24);
   {
     wxScreenDC screen;
     wxMemoryDC memory(bitmap);
-    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+    memory.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
   }
-  const wxString path = wxString(BINDWISE_TEST_OUTPUT_DIR) + "/" + name + ".png";
   bitmap.SaveFile(path, wxBITMAP_TYPE_PNG);
   return path;
 }

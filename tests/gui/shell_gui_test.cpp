@@ -13,6 +13,7 @@
 #include <wx/gauge.h>
 #include <wx/generic/animate.h>
 #include <wx/menu.h>
+#include <wx/scrolwin.h>
 #include <wx/statusbr.h>
 #include <wx/uiaction.h>
 
@@ -22,6 +23,7 @@
 #include "app/wx/main_frame.h"
 #include "app/wx/progress_bar.h"
 #include "document/wx/bindwise_doc.h"
+#include "gridview/wx/cell_view.h"
 #include "gridview/grid_metrics.h"
 #include "gui_test_support.h"
 
@@ -108,6 +110,24 @@ TEST(Shell, CopyFromTheGraphPaneTakesTheGridSelection) {
   gui::Frame().GetEventHandler()->ProcessEvent(paste);
   EXPECT_EQ(CellText(7, 2), "2.5");
   gui::ResetDocument();
+}
+
+TEST(Shell, RepaintComposesOnlyTheInvalidArea) {
+  gui::ResetDocument();
+  CCellView* view = gui::Frame().GetCellView();
+  auto* canvas = static_cast<wxScrolledCanvas*>(GridPane());
+  canvas->Scroll(0, 10);  // ten rows down: logical coordinates differ from the window's
+  gui::Pump(100);
+  const wxRect small(50, 40, 30, 12);
+  canvas->RefreshRect(small, false);
+  canvas->Update();
+  gui::Pump(50);
+  const wxRect area = view->GetLastRepaintArea();
+  const wxPoint logical = canvas->CalcUnscrolledPosition(small.GetTopLeft());
+  EXPECT_TRUE(area.Contains(wxRect(logical, small.GetSize()))) << area.x << "," << area.y;
+  EXPECT_LE(area.width * area.height, 4 * small.width * small.height);
+  canvas->Scroll(0, 0);
+  gui::Pump(50);
 }
 
 TEST(Shell, F6MovesBetweenPanes) {
