@@ -44,6 +44,9 @@ class COutputView : public CPaneView {
   void OnDel();
   void OnViewParameters();
 
+  // Tells the other panes the document changed and repaints this one.
+  void UpdateViews();
+
   CPlotListBox* GetPlotList() const { return m_plotList; }
   wxButton* GetButton(int id) const;
   const ControlLayout& GetLayout() const { return m_layout; }
@@ -57,7 +60,6 @@ class COutputView : public CPaneView {
   void CreateControls();
   void BindButtons();
   bool RunFitWithProgress(const FitJob& job, FitResult& result);
-  void UpdateViews();
   void ShowMessages(const std::vector<std::string>& messages);
   wxWindow* DialogParent() const;
   static int ScreenDpiY();
