@@ -1,11 +1,129 @@
 #include "graphview/wx/graph_view.h"
 
+#include <wx/button.h>
+#include <wx/dcscreen.h>
+
+#include "app/wx/main_frame.h"
 #include "app/wx/offscreen_dc.h"
+#include "app/wx/resource_path.h"
+#include "app/wx/wx_canvas.h"
+#include "document/wx/bindwise_doc.h"
+#include "graphview/graph_painter.h"
+#include "graphview/wx/axis_dialog.h"
+
+namespace {
+
+wxRect ToWx(const CanvasRect& r) { return wxRect(r.left, r.top, r.Width(), r.Height()); }
+
+}  // namespace
+
+CGraphView::CGraphView() = default;
+
+CGraphView::~CGraphView() = default;
 
 wxWindow* CGraphView::CreateCanvas(wxWindow* parent) {
   auto* canvas = new CPaneCanvas(this, parent);
-  canvas->SetBackgroundColour(*wxWHITE);
+  canvas->Bind(wxEVT_LEFT_DOWN, &CGraphView::OnLeftDown, this);
+  canvas->Bind(wxEVT_LEFT_UP, &CGraphView::OnLeftUp, this);
+  canvas->Bind(wxEVT_MOTION, &CGraphView::OnMotion, this);
+  canvas->Bind(wxEVT_LEFT_DCLICK, &CGraphView::OnLeftDClick, this);
+  canvas->Bind(wxEVT_MOUSE_CAPTURE_LOST, &CGraphView::OnCaptureLost, this);
+  CreateButtons(canvas);
   return canvas;
 }
 
-void CGraphView::OnDraw(wxDC* dc) { COffscreenDC buffer(*dc); }
+void CGraphView::CreateButtons(wxWindow* canvas) {
+  m_geometry = GraphGeometryForWidth(GetMainFrame() ? GetMainFrame()->GetScreenWidth() : BindwiseScreenWidth());
+  const wxRect axis = ToWx(m_geometry.m_rcAxisButton);
+  const wxRect fit = ToWx(m_geometry.m_rcFitButton);
+  m_btnAxis = new wxButton(canvas, kIdAxisButton, "Axis", axis.GetPosition(), axis.GetSize());
+  m_btnShowFit = new wxButton(canvas, kIdFitButton, kHideFitCaption, fit.GetPosition(), fit.GetSize());
+  m_btnAxis->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnAxisCommand(); });
+  m_btnShowFit->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnFitToggle(); });
+}
+
+int CGraphView::LogPixelsY() const {
+  const int ppi = wxScreenDC().GetPPI().y;
+  return ppi > 0 ? ppi : 96;
+}
+
+void CGraphView::OnInitialUpdate() {
+  wxWindow* canvas = GetCanvas();
+  if (!canvas) return;
+  m_geometry = GraphGeometryForWidth(GetMainFrame() ? GetMainFrame()->GetScreenWidth() : BindwiseScreenWidth());
+  m_state.Reset();
+  m_controller.OnNewDocument();
+  m_btnAxis->SetSize(ToWx(m_geometry.m_rcAxisButton));
+  m_btnShowFit->SetSize(ToWx(m_geometry.m_rcFitButton));
+  // Only the "Axis" button gets the bold Arial; the fit button keeps the system font.
+  m_fontAxisButton = WxCanvas::MakeFont(GraphFontsFor(LogPixelsY()).axisButton);
+  m_btnAxis->SetFont(m_fontAxisButton);
+  CPaneView::OnInitialUpdate();
+}
+
+void CGraphView::OnDraw(wxDC* dc) {
+  COffscreenDC buffer(*dc);
+  WxCanvas canvas(buffer.GetDC());
+  GraphPaneInput in;
+  in.geometry = m_geometry;
+  in.fonts = GraphFontsFor(LogPixelsY());
+  const wxSize client = GetCanvas()->GetClientSize();
+  in.client = {client.x, client.y};
+  in.dragRect = m_controller.DragRect();
+  PaintGraphPane(canvas, *GetDoc(), m_state, in);
+}
+
+void CGraphView::OnAxisCommand() {
+  BindwiseDoc* doc = GetDoc();
+  CAxisDlg dlg(GetMainFrame() ? static_cast<wxWindow*>(GetMainFrame()) : GetCanvas(), AxisSettingsOf(*doc));
+  if (dlg.ShowModal() != wxID_OK) return;
+  ApplyAxisSettings(*doc, dlg.Settings());
+  GetCanvas()->Refresh(false);
+}
+
+void CGraphView::OnFitToggle() {
+  m_btnShowFit->SetLabel(m_controller.ToggleFit(*GetDoc()));
+  GetCanvas()->RefreshRect(ToWx(m_geometry.PlotRect()), false);
+  GetDoc()->UpdateAllViews(this);
+}
+
+void CGraphView::OnLeftDown(wxMouseEvent& event) {
+  event.Skip();  // the pane also takes the focus
+  m_controller.OnLButtonDown(*GetDoc(), event.GetX(), event.GetY());
+  // Held until the release, so a release outside the pane still ends the drag.
+  if (!GetCanvas()->HasCapture()) GetCanvas()->CaptureMouse();
+}
+
+void CGraphView::EndCapture() {
+  if (GetCanvas()->HasCapture()) GetCanvas()->ReleaseMouse();
+}
+
+void CGraphView::OnLeftUp(wxMouseEvent& event) {
+  event.Skip();
+  EndCapture();
+  if (m_controller.OnLButtonUp(*GetDoc(), event.GetX(), event.GetY())) GetCanvas()->Refresh(false);
+}
+
+void CGraphView::OnMotion(wxMouseEvent& event) {
+  event.Skip();
+  const auto areas = m_controller.OnMouseMove(*GetDoc(), m_geometry.PlotRect(), event.GetX(), event.GetY());
+  for (const CanvasRect& r : areas) GetCanvas()->RefreshRect(ToWx(r), false);
+}
+
+void CGraphView::OnCaptureLost(wxMouseCaptureLostEvent&) {
+  m_controller.CancelDrag(*GetDoc());
+  GetCanvas()->Refresh(false);
+}
+
+void CGraphView::OnLeftDClick(wxMouseEvent& event) {
+  const bool openAxis = m_controller.OnLButtonDblClk(*GetDoc(), m_geometry.m_rcYCaption, event.GetX(), event.GetY());
+  if (openAxis) {
+    // The dialog takes the rest of the click; a drag left open would follow the bare
+    // pointer afterwards.
+    EndCapture();
+    m_controller.CancelDrag(*GetDoc());
+    OnAxisCommand();
+  }
+  GetCanvas()->Refresh(false);
+  event.Skip();
+}
