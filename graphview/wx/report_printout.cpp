@@ -1,5 +1,9 @@
 #include "graphview/wx/report_printout.h"
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+
 #include <wx/app.h>
 #include <wx/msgdlg.h>
 #include <wx/print.h>
@@ -10,6 +14,53 @@
 #include "app/wx/wx_canvas.h"
 #include "document/titration.h"
 #include "graphview/graph_scale.h"
+
+namespace {
+
+// Passes every call through, drawing pens no thinner than a floor in page pixels: a
+// one-pixel pen of a 600 dpi printer is a hairline on paper and vanishes altogether in the
+// preview's scaled-down page.
+class PenFloorCanvas : public Canvas {
+ public:
+  PenFloorCanvas(Canvas& inner, int minWidth) : m_inner(inner), m_minWidth(minWidth) {}
+
+  void SetPen(const CanvasPen& pen) override {
+    CanvasPen wide = pen;
+    wide.width = std::max(pen.width, m_minWidth);
+    m_inner.SetPen(wide);
+  }
+  void SetBrush(const CanvasBrush& b) override { m_inner.SetBrush(b); }
+  void SetFont(const CanvasFont& f) override { m_inner.SetFont(f); }
+  void SetTextColour(Rgb c) override { m_inner.SetTextColour(c); }
+  void SetTextBackground(bool opaque, Rgb c) override { m_inner.SetTextBackground(opaque, c); }
+  void MoveTo(int x, int y) override { m_inner.MoveTo(x, y); }
+  void LineTo(int x, int y) override { m_inner.LineTo(x, y); }
+  void DrawLine(int x1, int y1, int x2, int y2) override { m_inner.DrawLine(x1, y1, x2, y2); }
+  void DrawRectangle(const CanvasRect& r) override { m_inner.DrawRectangle(r); }
+  void DrawEllipse(const CanvasRect& r) override { m_inner.DrawEllipse(r); }
+  void FillSolidRect(const CanvasRect& r, Rgb c) override { m_inner.FillSolidRect(r, c); }
+  void TileImage(const CanvasRect& r, const CanvasImage& i) override { m_inner.TileImage(r, i); }
+  void TextOut(int x, int y, const std::string& t) override { m_inner.TextOut(x, y, t); }
+  void DrawText(const std::string& t, const CanvasRect& r, unsigned a) override { m_inner.DrawText(t, r, a); }
+  CanvasSize GetTextExtent(const std::string& t) override { return m_inner.GetTextExtent(t); }
+  void SetClip(const CanvasRect& r) override { m_inner.SetClip(r); }
+  void ResetClip() override { m_inner.ResetClip(); }
+
+ private:
+  Canvas& m_inner;
+  int m_minWidth;
+};
+
+// At least 1/200 inch on paper, and at least one pixel of the DC that shows the page.
+int MinimumPenWidth(const wxDC& dc, int logPixelsY) {
+  double scaleX = 1.0, scaleY = 1.0;
+  dc.GetUserScale(&scaleX, &scaleY);
+  const double scale = std::min(scaleX, scaleY);
+  const int devicePixel = scale > 0.0 ? static_cast<int>(std::ceil(1.0 / scale)) : 1;
+  return std::max({1, logPixelsY / 200, devicePixel});
+}
+
+}  // namespace
 
 ReportPrintout::ReportPrintout(Titration& doc, GraphState& graph, const wxString& documentName)
     : wxPrintout(documentName), m_doc(doc), m_graph(graph), m_name(documentName) {}
@@ -34,7 +85,8 @@ bool ReportPrintout::OnPrintPage(int page) {
   if (target.width <= 0 || target.height <= 0) return false;
   // Logical units become printer pixels on paper and in the preview alike.
   FitThisSizeToPage(wxSize(target.width, target.height));
-  WxCanvas canvas(*dc);
+  WxCanvas wxCanvas(*dc);
+  PenFloorCanvas canvas(wxCanvas, MinimumPenWidth(*dc, target.logPixelsY));
   PaintReport(canvas, m_doc, m_graph, m_name.utf8_string(), target,
               m_bFixedDate ? m_date : ReportDateToday());
   return true;
