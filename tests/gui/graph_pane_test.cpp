@@ -138,6 +138,11 @@ TEST(GraphPane, MouseZoomAndDoubleClickReset) {
   gui::Pump(60);
   sim.MouseMove(GraphPane()->ClientToScreen(wxPoint(260, 200)));
   gui::Pump(60);
+  // The band is outlined in black while the button is held.
+  const wxImage band = PaneImage();
+  EXPECT_TRUE(ColourNear(band, 210, 100, {0, 0, 0}));
+  EXPECT_TRUE(ColourNear(band, 160, 150, {0, 0, 0}));
+  EXPECT_FALSE(ColourNear(band, 210, 150, {0, 0, 0}));
   sim.MouseMove(GraphPane()->ClientToScreen(wxPoint(360, 300)));
   gui::Pump(60);
   EXPECT_EQ(doc.m_bGraphDrag, 1);
