@@ -40,20 +40,13 @@ void FixAxesZeroToEleven(Titration& doc) {
 }  // namespace
 
 TEST(GraphGeometry, ColumnsAndFormula) {
-  const GraphGeometry g1024 = GraphGeometryForWidth(1024);
-  EXPECT_EQ(g1024.PlotRect(), (CanvasRect{64, 40, 640, 410}));
-  EXPECT_EQ(g1024.m_rcAxisButton, (CanvasRect{630, 440, 685, 462}));
-  EXPECT_EQ(g1024.m_rcYCaption, (CanvasRect{0, 40, 60, 410}));
+  EXPECT_EQ(GraphGeometryForWidth(1024).PlotRect(), (CanvasRect{64, 40, 640, 410}));
   const GraphGeometry g1280 = GraphGeometryForWidth(1280);
   EXPECT_EQ(g1280.PlotRect(), (CanvasRect{80, 49, 800, 512}));
   EXPECT_EQ(g1280.m_nMarkSize, 5);
-  EXPECT_EQ(g1280.m_nXCaptionBottom, 600);
   EXPECT_EQ(g1280.m_rcFitButton, (CanvasRect{649, 549, 775, 576}));
-  const GraphGeometry g800 = GraphGeometryForWidth(800);
-  EXPECT_EQ(g800.PlotRect(), (CanvasRect{50, 25, 500, 305}));
-  EXPECT_EQ(g800.m_rcYCaption, (CanvasRect{0, 31, 47, 320}));  // borrowed from the formula
-  EXPECT_EQ(GraphFontsFor(96).title.height, 16);
-  EXPECT_EQ(GraphFontsFor(96).labels.height, 11);
+  EXPECT_EQ(GraphGeometryForWidth(800).m_rcYCaption, (CanvasRect{0, 31, 47, 320}));  // from the formula
+  EXPECT_EQ(GraphFontsFor(96).labels.height, 11);  // 8 pt rounded, not truncated
 }
 
 TEST(GraphPainter, EmptyGridDrawsOnlyBackgroundFrameAndTexts) {
@@ -61,8 +54,7 @@ TEST(GraphPainter, EmptyGridDrawsOnlyBackgroundFrameAndTexts) {
   GraphState state;
   RecordingCanvas c;
   PaintGraphPane(c, doc, state, PaneAt(1024));
-  ASSERT_EQ(c.OfKind(CanvasCall::Tile).size(), 1u);
-  EXPECT_EQ(c.OfKind(CanvasCall::Tile)[0]->text, BackgroundTile().id);
+  EXPECT_EQ(c.OfKind(CanvasCall::Tile).size(), 1u);
   ASSERT_EQ(c.OfKind(CanvasCall::Rect).size(), 1u);
   EXPECT_FALSE(c.OfKind(CanvasCall::Rect)[0]->brush.hollow);
   EXPECT_TRUE(c.OfKind(CanvasCall::Ellipse).empty());
@@ -94,11 +86,8 @@ TEST(GraphPainter, WorkedExampleTicksLabelsAndCaptions) {
   EXPECT_EQ(y055->rect, (CanvasRect{24, 358, 74, 378}));
   EXPECT_EQ(y055->align, unsigned(kAlignVCenter | kSingleLine));
   EXPECT_NE(c.FindText(" 200.00"), nullptr);
-  EXPECT_NE(c.FindText("   0.90"), nullptr);
-  EXPECT_EQ(c.FindText("   0.00"), nullptr);
   EXPECT_EQ(c.FindText(" 220.00"), nullptr);
   EXPECT_EQ(c.FindText("   0.50"), nullptr);
-  EXPECT_EQ(c.FindText("   0.95"), nullptr);
   // The Y caption runs upwards, centred on the plot's height: 8 characters 6 pixels wide.
   const auto* caption = c.FindText("Response");
   ASSERT_NE(caption, nullptr);
@@ -157,64 +146,23 @@ TEST(GraphPainter, CurvesSkipTheFrameAndOutsideAndRestartAfterBadSamples) {
   // Slots 2 and 5 in use: slot 5 draws one cyan segment, slot 2 (all NaN) nothing.
   EXPECT_EQ(Lines(c, PlotColour(5)).size(), 1u);
   EXPECT_TRUE(Lines(c, PlotColour(2)).empty());
-  EXPECT_EQ(PlotColour(5), (Rgb{0, 255, 255}));
-
-  // Hiding the fit removes only the fit curve; the scale stays.
-  const GraphScale before = state.scale;
-  doc.m_bShowFit = 0;
-  RecordingCanvas hidden;
-  PaintGraphPane(hidden, doc, state, PaneAt(1024));
-  EXPECT_TRUE(Lines(hidden, kFitCurveColour).empty());
-  EXPECT_EQ(Lines(hidden, PlotColour(5)).size(), 1u);
-  EXPECT_EQ(state.scale.m_nXIntervals, before.m_nXIntervals);
-  EXPECT_DOUBLE_EQ(state.scale.yMin, before.yMin);
-}
-
-TEST(GraphPainter, ZoomBandDrawnOnlyWhileDragging) {
-  Titration doc;
-  GraphState state;
-  GraphPaneInput in = PaneAt(1024);
-  in.dragRect = {100, 100, 200, 150};
-  RecordingCanvas idle;
-  PaintGraphPane(idle, doc, state, in);
-  doc.m_bGraphDrag = 1;
-  RecordingCanvas dragging;
-  PaintGraphPane(dragging, doc, state, in);
-  EXPECT_EQ(idle.OfKind(CanvasCall::Rect).size(), 1u);
-  const auto rects = dragging.OfKind(CanvasCall::Rect);
-  ASSERT_EQ(rects.size(), 2u);
-  EXPECT_EQ(rects[1]->rect, in.dragRect);
-  EXPECT_TRUE(rects[1]->brush.hollow);
-  EXPECT_EQ(rects[1]->pen, kBlackPen);
 }
 
 TEST(BackgroundTile, SeamlessAndAroundTheMainColour) {
   const CanvasImage& tile = BackgroundTile();
   ASSERT_EQ(tile.width, 280);
-  ASSERT_EQ(tile.height, 280);
-  auto at = [&](int x, int y, int ch) { return static_cast<int>(tile.rgb[(y * 280 + x) * 3 + ch]); };
-  long sum[3] = {};
-  for (int y = 0; y < 280; ++y)
-    for (int x = 0; x < 280; ++x)
-      for (int ch = 0; ch < 3; ++ch) sum[ch] += at(x, y, ch);
-  EXPECT_NEAR(sum[0] / (280.0 * 280), 197, 3);
-  EXPECT_NEAR(sum[1] / (280.0 * 280), 213, 3);
-  EXPECT_NEAR(sum[2] / (280.0 * 280), 219, 3);
-  // The jump across a seam is no bigger than between neighbours inside the tile.
-  auto columnStep = [&](int a, int b) {
-    double d = 0;
-    for (int y = 0; y < 280; ++y) d += std::abs(at(a, y, 1) - at(b, y, 1));
-    return d / 280;
-  };
-  auto rowStep = [&](int a, int b) {
-    double d = 0;
-    for (int x = 0; x < 280; ++x) d += std::abs(at(x, a, 1) - at(x, b, 1));
-    return d / 280;
-  };
-  double inside = 0;
-  for (int x = 0; x < 279; ++x) inside += columnStep(x, x + 1);
+  auto green = [&](int x, int y) { return static_cast<int>(tile.rgb[(y * 280 + x) * 3 + 1]); };
+  double sum = 0, inside = 0, seamX = 0, seamY = 0;
+  for (int a = 0; a < 280; ++a) {
+    for (int b = 0; b < 280; ++b) sum += green(a, b);
+    for (int b = 0; b < 279; ++b) inside += std::abs(green(b, a) - green(b + 1, a));
+    seamX += std::abs(green(279, a) - green(0, a));
+    seamY += std::abs(green(a, 279) - green(a, 0));
+  }
+  EXPECT_NEAR(sum / (280 * 280), 213, 3);
   inside /= 279;
-  EXPECT_LT(columnStep(279, 0), 1.5 * inside);
-  EXPECT_LT(rowStep(279, 0), 1.5 * inside);
+  // The jump across a seam is no bigger than between neighbours inside the tile.
   EXPECT_GT(inside, 0.0);  // a texture, not a flat fill
+  EXPECT_LT(seamX, 1.5 * inside);
+  EXPECT_LT(seamY, 1.5 * inside);
 }

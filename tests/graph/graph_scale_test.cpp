@@ -70,33 +70,24 @@ TEST(ScalingPass, HugeOffsetWithTinySpreadEnds) {
   EXPECT_GE(state.scale.m_nYIntervals, 1);
 }
 
-TEST(ScalingPass, FixedAxesComeFromTheDocumentUntouched) {
+TEST(ScalingPass, FixedAxesComeFromTheDocumentEvenWhenReversedOrInfinite) {
   auto doc = ExampleTitration();
   doc->m_bAxisFixed = 1;
-  doc->m_dXMin = 10, doc->m_dXMax = 110, doc->m_dYMin = 1, doc->m_dYMax = 2;
+  doc->m_dXMin = 10, doc->m_dXMax = 110, doc->m_dYMin = 0, doc->m_dYMax = 2;
   GraphState state;
   state.points.Collect(*doc);
   RunScalingPass(*doc, state);
   EXPECT_DOUBLE_EQ(state.scale.xMin, 10);
-  EXPECT_DOUBLE_EQ(state.scale.yMin, 1);
-  EXPECT_DOUBLE_EQ(state.scale.m_dXStep, 10);
   EXPECT_EQ(state.scale.m_nXIntervals, 11);
-  EXPECT_DOUBLE_EQ(doc->m_dXMin, 10);
-  EXPECT_DOUBLE_EQ(doc->m_dYMax, 2);
-}
+  EXPECT_DOUBLE_EQ(state.scale.yMin, 0);  // no positive-minimum rule, no write-back
+  EXPECT_DOUBLE_EQ(doc->m_dYMin, 0);
 
-TEST(ScalingPass, ReversedOrNonFiniteFixedLimitsKeepOneInterval) {
-  auto doc = ExampleTitration();
-  doc->m_bAxisFixed = 1;
   doc->m_dXMin = 50, doc->m_dXMax = 5;
-  doc->m_dYMin = 0, doc->m_dYMax = std::numeric_limits<double>::infinity();
-  GraphState state;
-  state.points.Collect(*doc);
+  doc->m_dYMax = std::numeric_limits<double>::infinity();
   RunScalingPass(*doc, state);
   EXPECT_EQ(state.scale.m_nXIntervals, 1);
   EXPECT_EQ(state.scale.m_nYIntervals, 1);
-  const GraphMapping map = MakeGraphMapping(state.scale, {64, 40, 640, 410});
-  EXPECT_TRUE(std::isfinite(map.PixelX(20)));
+  EXPECT_TRUE(std::isfinite(MakeGraphMapping(state.scale, {64, 40, 640, 410}).PixelX(20)));
 }
 
 TEST(ScalingPass, SimulationsWidenTheAxesFromTheOrigin) {
