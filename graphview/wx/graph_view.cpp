@@ -63,6 +63,7 @@ void CGraphView::OnInitialUpdate() {
 
 void CGraphView::OnDraw(wxDC* dc) {
   COffscreenDC buffer(*dc);
+  if (!GetDoc()) return;
   WxCanvas canvas(buffer.GetDC());
   GraphPaneInput in;
   in.geometry = m_geometry;
