@@ -156,10 +156,15 @@ GenerateEditTexts gen_texts_for_entry(const Titration& doc, int listIndex) {
   return t;
 }
 
+std::string gen_validate_field(GenIntField field, int value) {
+  const int highest = field == GenIntField::StartCell ? 97 : 96;
+  if (value >= 0 && value <= highest) return "";
+  return c_printf("Please enter an integer between 0 and %d.", highest);
+}
+
 std::string gen_validate_fields(const GenerateRequest& r) {
-  if (r.m_nStartCell < 0 || r.m_nStartCell > 97) return "Please enter an integer between 0 and 97.";
-  if (r.m_nAdditionCount < 0 || r.m_nAdditionCount > 96) return "Please enter an integer between 0 and 96.";
-  return "";
+  const std::string start = gen_validate_field(GenIntField::StartCell, r.m_nStartCell);
+  return start.empty() ? gen_validate_field(GenIntField::Additions, r.m_nAdditionCount) : start;
 }
 
 GenerateOutcome take_generate_request(Titration& doc, const GenerateRequest& request,

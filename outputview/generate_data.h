@@ -49,6 +49,9 @@ GenerateEditTexts gen_texts_for_entry(const Titration& doc, int listIndex);  // 
 // The range checks of the dialog's data exchange (start cell 0..97, additions 0..96).
 // Returns the message to show, or "" when the fields are acceptable.
 std::string gen_validate_fields(const GenerateRequest& request);
+// The same check for one integer field, so the dialog can name the field that fails.
+enum class GenIntField { StartCell, Additions };
+std::string gen_validate_field(GenIntField field, int value);
 
 inline constexpr const char* kGenTooManyCells = " No more than 100 cells can be adressed";
 inline constexpr const char* kGenTooManyAdditions = "No more than 100 additions can be planned";

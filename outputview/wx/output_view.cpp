@@ -12,6 +12,7 @@
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
+#include "app/wx/command_ids.h"
 #include "app/wx/main_frame.h"
 #include "app/wx/offscreen_dc.h"
 #include "app/wx/progress_bar.h"
@@ -25,12 +26,21 @@
 #include "fitting/wx/simulate_dlg.h"
 #include "graphview/background_tile.h"
 #include "outputview/description_text.h"
+#include "outputview/generate_data.h"
 #include "outputview/plot_selection.h"
 #include "outputview/results_painter.h"
 #include "outputview/wx/description_dlg.h"
+#include "outputview/wx/generate_data_dialog.h"
 #include "outputview/wx/plot_list_box.h"
 
 wxBEGIN_EVENT_TABLE(COutputView, CPaneView)
+  EVT_MENU(ID_FILE_EXPORT_POINTS, COutputView::OnExportMenu)
+  EVT_MENU(ID_FILE_EXPORT_FIT, COutputView::OnExportMenu)
+  EVT_MENU(ID_FILE_EXPORT_SIM, COutputView::OnExportMenu)
+  EVT_MENU(ID_FILE_EXPORT_SAT, COutputView::OnExportMenu)
+  EVT_MENU(ID_FILE_EXPORT_SIM_SAT, COutputView::OnExportMenu)
+  EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_ADD, COutputView::OnGenerateAdd)
+  EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_GONE, COutputView::OnGenerateGone)
 wxEND_EVENT_TABLE()
 
 namespace {
@@ -54,6 +64,11 @@ constexpr std::uint32_t kFitBarColour =
     (std::uint32_t(kFitProgressColourB) << 16) | (std::uint32_t(kFitProgressColourG) << 8) | kFitProgressColourR;
 
 }  // namespace
+
+COutputView::~COutputView() {
+  // The dialog may outlive this view while the main window closes: it must not call back.
+  if (m_pGenerateDlg) m_pGenerateDlg->DetachView();
+}
 
 wxWindow* COutputView::CreateCanvas(wxWindow* parent) {
   auto* canvas = new CPaneCanvas(this, parent);
@@ -81,6 +96,8 @@ void COutputView::OnInitialUpdate() {
     doc->m_pPlotList = m_plotList;
     m_plotList->SetDocument(doc);
   }
+  // After New or Open an open Generate Data dialog shows the new document's plan.
+  if (m_pGenerateDlg) m_pGenerateDlg->LoadFromDocument();
   CPaneView::OnInitialUpdate();
 }
 
@@ -111,7 +128,6 @@ void COutputView::CreateControls() {
       case kIdView: m_btnView = button; break;
     }
   }
-  m_btnGenData->Disable();  // enabled by the Generate Data command when it binds the button
   BindButtons();
 }
 
@@ -119,6 +135,7 @@ void COutputView::BindButtons() {
   m_btnUpdate->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnUpdateCommand(); });
   m_btnSimulate->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnSimulate(); });
   m_btnFit->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnFit(); });
+  m_btnGenData->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnGenData(); });
   m_btnDescription->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnDescription(); });
   m_btnDel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnDel(); });
   m_btnView->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnViewParameters(); });
@@ -276,4 +293,58 @@ void COutputView::OnViewParameters() {
   }
   CParametersDlg dialog(DialogParent(), *doc, choice.slot);
   dialog.ShowModal();
+}
+
+void COutputView::OnGenData() {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc) return;
+  if (!m_pGenerateDlg) {
+    m_pGenerateDlg = new CGenerateDataDlg(DialogParent(), this, *doc);
+    m_pGenerateDlg->Show();
+  }
+  m_pGenerateDlg->Raise();
+  m_pGenerateDlg->SetFocus();
+}
+
+// "Add": the dialog's fields passed their checks; generate the run into the grid.
+void COutputView::OnGenerateAdd(wxCommandEvent&) {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc || !m_pGenerateDlg) return;
+  const GenerateOutcome outcome = take_generate_request(*doc, m_pGenerateDlg->Request(), m_pGenerateDlg->EntryLines());
+  m_pGenerateDlg->ShowEntries();
+  if (!outcome.generated) {
+    // No caption of its own: the toolkit's default title shows.
+    if (!outcome.message.empty())
+      wxMessageBox(wxString::FromUTF8(outcome.message), wxMessageBoxCaptionStr, wxOK, m_pGenerateDlg);
+    return;
+  }
+  UpdateViews();
+}
+
+void COutputView::OnGenerateGone(wxCommandEvent&) {
+  m_pGenerateDlg = nullptr;
+  UpdateViews();  // the dialog's closing rewrote the added-Ca cells
+}
+
+void COutputView::OnExportMenu(wxCommandEvent& event) {
+  switch (event.GetId()) {
+    case ID_FILE_EXPORT_POINTS: RunExport(ExportKind::Points); break;
+    case ID_FILE_EXPORT_FIT: RunExport(ExportKind::Fit); break;
+    case ID_FILE_EXPORT_SIM: RunExport(ExportKind::Simulation); break;
+    case ID_FILE_EXPORT_SAT: RunExport(ExportKind::Saturation); break;
+    case ID_FILE_EXPORT_SIM_SAT: RunExport(ExportKind::SimulationSaturation); break;
+    default: event.Skip();
+  }
+}
+
+void COutputView::RunExport(ExportKind kind) {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc) return;
+  ExportCommandContext context;
+  context.parent = DialogParent();
+  const int selection = m_plotList ? m_plotList->GetCurSel() : -1;
+  context.listPosition = selection >= 0 ? selection + 1 : 0;
+  context.exportCount = &m_nExportCount;
+  context.choosePath = m_chooseExportPath;
+  RunAsciiExport(*doc, kind, context);
 }

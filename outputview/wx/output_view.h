@@ -8,10 +8,12 @@
 //
 // Adding commands: the buttons are children of the pane window; their clicks are bound in
 // BindButtons() to member functions. File menu commands (ID_FILE_EXPORT_* in
-// app/wx/command_ids.h) reach this view from every pane through its event table: add
-// EVT_MENU entries to it (output_view.cpp). The "Gen. Data" button (kIdGenData) is created
-// disabled; the Generate Data command binds it and enables it. The plot list's selection,
+// app/wx/command_ids.h) reach this view from every pane through its event table
+// (output_view.cpp): the five ASCII exports are handled there. The plot list's selection,
 // the Fit and Simulate settings and the layout are public for those commands.
+//
+// "Gen. Data" opens the modeless Generate Data dialog (or brings it to the front); the
+// dialog tells this view about "Add" and about its closing through its two events.
 #pragma once
 
 #include <string>
@@ -21,8 +23,11 @@
 
 #include "app/wx/pane_view.h"
 #include "fitting/commands/fit_settings.h"
+#include "outputview/ascii_export.h"
 #include "outputview/control_layout.h"
+#include "outputview/wx/export_command.h"
 
+class CGenerateDataDlg;
 class CPlotListBox;
 class wxButton;
 struct FitJob;
@@ -31,6 +36,7 @@ struct FitResult;
 class COutputView : public CPaneView {
  public:
   COutputView() = default;
+  ~COutputView() override;
 
   wxWindow* CreateCanvas(wxWindow* parent) override;
   void OnInitialUpdate() override;
@@ -43,6 +49,9 @@ class COutputView : public CPaneView {
   void OnDescription();
   void OnDel();
   void OnViewParameters();
+  void OnGenData();
+  // Runs one File menu export (ASCII text of the points, a curve or a saturation curve).
+  void RunExport(ExportKind kind);
 
   // Tells the other panes the document changed and repaints this one.
   void UpdateViews();
@@ -51,10 +60,16 @@ class COutputView : public CPaneView {
   wxButton* GetButton(int id) const;
   const ControlLayout& GetLayout() const { return m_layout; }
   bool IsFitRunning() const { return m_bFitRunning; }
+  // The open Generate Data dialog, null while it is closed.
+  CGenerateDataDlg* GetGenerateDialog() const { return m_pGenerateDlg; }
+  // The point count of the last curve export (100 until one is chosen).
+  int GetExportCount() const { return m_nExportCount; }
 
   // The Fit and Simulate dialogs' values, kept from one opening to the next.
   FitSettings m_dlgFit;
   SimulateSettings m_dlgSimulate;
+  // Where an export goes: the save dialog, replaceable (tests cannot drive it).
+  ExportPathChooser m_chooseExportPath = ChooseExportPathWithDialog;
 
  private:
   void CreateControls();
@@ -63,6 +78,9 @@ class COutputView : public CPaneView {
   void ShowMessages(const std::vector<std::string>& messages);
   wxWindow* DialogParent() const;
   static int ScreenDpiY();
+  void OnGenerateAdd(wxCommandEvent& event);
+  void OnGenerateGone(wxCommandEvent& event);
+  void OnExportMenu(wxCommandEvent& event);
 
   ControlLayout m_layout;
   wxFont m_buttonFont;
@@ -75,6 +93,8 @@ class COutputView : public CPaneView {
   wxButton* m_btnView = nullptr;
   CPlotListBox* m_plotList = nullptr;
   bool m_bFitRunning = false;
+  CGenerateDataDlg* m_pGenerateDlg = nullptr;  // deletes itself when closed
+  int m_nExportCount = kExportCountDefault;
 
   wxDECLARE_EVENT_TABLE();
 };
