@@ -10,6 +10,7 @@
 #include "document/wx/bindwise_doc.h"
 #include "graphview/graph_painter.h"
 #include "graphview/wx/axis_dialog.h"
+#include "graphview/wx/report_printout.h"
 
 namespace {
 
@@ -17,7 +18,8 @@ wxRect ToWx(const CanvasRect& r) { return wxRect(r.left, r.top, r.Width(), r.Hei
 
 }  // namespace
 
-CGraphView::CGraphView() = default;
+// Print, Print preview and Print Setup draw the report with this view's graph state.
+CGraphView::CGraphView() { BindReportCommands(*this, m_state); }
 
 CGraphView::~CGraphView() = default;
 

@@ -49,8 +49,8 @@ class CGraphView : public CPaneView {
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
   void EndCapture();
 
-  // Printing: the printout class and the wxID_PRINT / wxID_PREVIEW / wxID_PRINT_SETUP
-  // handlers belong here; they draw with GetGraphState() and the report painter.
+  // Printing: the wxID_PRINT / wxID_PREVIEW / wxID_PRINT_SETUP handlers are bound by the
+  // constructor (graphview/wx/report_printout.h) and draw with m_state.
 
   GraphGeometry m_geometry;
   GraphState m_state;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include <wx/app.h>
+#include <wx/docview.h>
 #include <wx/msgdlg.h>
 #include <wx/print.h>
 #include <wx/printdlg.h>
@@ -12,6 +13,7 @@
 #include <wx/window.h>
 
 #include "app/wx/wx_canvas.h"
+#include "document/wx/bindwise_doc.h"
 #include "document/titration.h"
 #include "graphview/graph_scale.h"
 
@@ -147,4 +149,25 @@ wxWindow* PreviewReport(wxWindow* parent, Titration& doc, GraphState& graph, con
 void SetupReportPage(wxWindow* parent) {
   wxPageSetupDialog dialog(parent, &ReportPageSetup());
   if (dialog.ShowModal() == wxID_OK) ReportPageSetup() = dialog.GetPageSetupDialogData();
+}
+
+namespace {
+
+wxWindow* DialogParent(wxView& view) {
+  if (wxWindow* frame = view.GetFrame()) return frame;
+  return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+}
+
+}  // namespace
+
+void BindReportCommands(wxView& view, GraphState& graph) {
+  view.Bind(wxEVT_MENU, [&view, &graph](wxCommandEvent&) {
+    if (auto* doc = dynamic_cast<BindwiseDoc*>(view.GetDocument()))
+      PrintReport(DialogParent(view), *doc, graph, doc->GetUserReadableName());
+  }, wxID_PRINT);
+  view.Bind(wxEVT_MENU, [&view, &graph](wxCommandEvent&) {
+    if (auto* doc = dynamic_cast<BindwiseDoc*>(view.GetDocument()))
+      PreviewReport(DialogParent(view), *doc, graph, doc->GetUserReadableName());
+  }, wxID_PREVIEW);
+  view.Bind(wxEVT_MENU, [&view](wxCommandEvent&) { SetupReportPage(DialogParent(view)); }, wxID_PRINT_SETUP);
 }

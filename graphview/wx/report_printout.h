@@ -12,6 +12,7 @@
 
 class Titration;
 struct GraphState;
+class wxView;
 class wxWindow;
 
 class ReportPrintout : public wxPrintout {
@@ -52,3 +53,7 @@ wxWindow* PreviewReport(wxWindow* parent, Titration& doc, GraphState& graph, con
 
 // File "Print Setup...": the toolkit's page setup dialog; OK keeps its choice.
 void SetupReportPage(wxWindow* parent);
+
+// Makes view answer wxID_PRINT, wxID_PREVIEW and wxID_PRINT_SETUP with the three commands
+// above, on its document (a BindwiseDoc) and the graph state it shares with the screen.
+void BindReportCommands(wxView& view, GraphState& graph);
