@@ -2,10 +2,8 @@
 // with ink in the graph and in the results list, and clean failures that write nothing.
 #include <cairo.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -13,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_command.h"
 #include "document/bwd_file.h"
 #include "document/titration.h"
 #include "graphview/report_painter.h"
@@ -23,24 +22,16 @@ namespace {
 
 struct CliRun {
   int status;
-  std::string out, err;
+  std::string err;
 };
 
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-// Runs the installed-form program, as a lab's script would.
-CliRun RunCli(const std::vector<std::string>& args, const fs::path& errFile) {
-  std::string command = Quote(BINDWISE_CLI_PATH);
-  for (const auto& a : args) command += " " + Quote(a);
-  command += " >/dev/null 2>" + Quote(errFile.string());
-  const int raw = std::system(command.c_str());
-  std::ifstream in(errFile);
-  std::string err{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", err};
+CliRun RunCli(std::vector<std::string> args) {
+  args.insert(args.begin(), "bindwise-cli");
+  std::vector<const char*> argv;
+  for (const auto& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  const int status = run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {status, err.str()};
 }
 
 class ReportCommand : public ::testing::Test {
@@ -68,7 +59,6 @@ class ReportCommand : public ::testing::Test {
     ASSERT_TRUE(SaveBwdFile(document, *doc).ok);
   }
   void TearDown() override { fs::remove_all(dir); }
-  CliRun Cli(const std::vector<std::string>& args) { return RunCli(args, dir / "stderr.txt"); }
 
   fs::path dir;
   std::string document;
@@ -101,7 +91,7 @@ double InkShare(cairo_surface_t* image, const CanvasRect& rect) {
 
 TEST_F(ReportCommand, WritesOnePagePdf) {
   const fs::path out = dir / "report.pdf";
-  CliRun run = Cli({"report", document, "--pdf", out.string()});
+  CliRun run = RunCli({"report", document, "--pdf", out.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string pdf = ReadAll(out);
   EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
@@ -124,7 +114,7 @@ TEST_F(ReportCommand, PngHasPaperSizeAndInkWhereTheReportDrawsIt) {
     const fs::path out = dir / "report.png";
     std::vector<std::string> args = {"report", document, "--png", out.string()};
     args.insert(args.end(), c.extra.begin(), c.extra.end());
-    CliRun run = Cli(args);
+    CliRun run = RunCli(args);
     ASSERT_EQ(run.status, 0) << run.err;
     cairo_surface_t* image = cairo_image_surface_create_from_png(out.c_str());
     ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
@@ -146,39 +136,32 @@ TEST_F(ReportCommand, PngHasPaperSizeAndInkWhereTheReportDrawsIt) {
   }
 }
 
-TEST_F(ReportCommand, FailuresExplainAndWriteNothing) {
-  const fs::path out = dir / "report.pdf";
-  CliRun missing = Cli({"report", (dir / "absent.bwd").string(), "--pdf", out.string()});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("absent.bwd"), std::string::npos) << missing.err;
+TEST_F(ReportCommand, FailuresExplainAndKeepExistingFiles) {
+  const std::string out = (dir / "report.pdf").string(), png = (dir / "r.png").string();
+  // Usage: exactly one output, a sane resolution.
+  EXPECT_EQ(RunCli({"report", document, "--pdf", out, "--png", png}).status, 2);
+  EXPECT_EQ(RunCli({"report", document}).status, 2);
+  EXPECT_EQ(RunCli({"report", document, "--png", png, "--dpi", "5000"}).status, 2);
 
-  CliRun both = Cli({"report", document, "--pdf", out.string(), "--png", (dir / "r.png").string()});
-  EXPECT_EQ(both.status, 2);
-  CliRun neither = Cli({"report", document});
-  EXPECT_EQ(neither.status, 2);
-  CliRun tooFine = Cli({"report", document, "--png", (dir / "r.png").string(), "--dpi", "5000"});
-  EXPECT_EQ(tooFine.status, 2);
-
-  CliRun noFolder = Cli({"report", document, "--pdf", (dir / "no" / "such" / "r.pdf").string()});
-  EXPECT_EQ(noFolder.status, 1);
-  EXPECT_NE(noFolder.err.find("r.pdf"), std::string::npos) << noFolder.err;
-
-  // An existing report survives a failed run untouched: a damaged document, or a target
-  // that cannot be replaced (a folder of that name). No partial file is left behind.
-  {
-    std::ofstream keep(out);
-    keep << "old";
-    std::ofstream damaged(dir / "damaged.bwd", std::ios::binary);
-    damaged << std::string(ReadAll(document), 0, 40);
-  }
-  EXPECT_EQ(Cli({"report", (dir / "damaged.bwd").string(), "--pdf", out.string()}).status, 1);
-  EXPECT_EQ(ReadAll(out), "old");
+  // Failures name the file. An existing report survives a missing or damaged document and
+  // a target that cannot be replaced; no partial file is left behind.
+  { std::ofstream(out) << "old"; }
+  { std::ofstream(dir / "damaged.bwd", std::ios::binary) << ReadAll(document).substr(0, 40); }
   fs::create_directories(dir / "taken.png" / "inside");
-  CliRun taken = Cli({"report", document, "--png", (dir / "taken.png").string()});
-  EXPECT_EQ(taken.status, 1);
-  EXPECT_NE(taken.err.find("taken.png"), std::string::npos) << taken.err;
+  const std::vector<std::vector<std::string>> failing = {
+      {"report", (dir / "absent.bwd").string(), "--pdf", out},
+      {"report", (dir / "damaged.bwd").string(), "--pdf", out},
+      {"report", document, "--png", (dir / "taken.png").string()},
+      {"report", document, "--pdf", (dir / "no" / "such.pdf").string()},
+  };
+  for (const auto& args : failing) {
+    CliRun run = RunCli(args);
+    EXPECT_EQ(run.status, 1) << args[1];
+    const std::string named = fs::path(args[1] == document ? args[3] : args[1]).filename();
+    EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(ReadAll(out), "old");
   EXPECT_TRUE(fs::is_directory(dir / "taken.png" / "inside"));
-  int entries = 0;
-  for (auto& e : fs::directory_iterator(dir)) entries += e.path().filename().string().find(".part") != std::string::npos;
-  EXPECT_EQ(entries, 0);
+  for (const auto& entry : fs::directory_iterator(dir))
+    EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos) << entry.path();
 }
