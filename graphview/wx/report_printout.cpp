@@ -6,6 +6,7 @@
 
 #include <wx/app.h>
 #include <wx/docview.h>
+#include <wx/filename.h>
 #include <wx/msgdlg.h>
 #include <wx/print.h>
 #include <wx/printdlg.h>
@@ -153,6 +154,12 @@ void SetupReportPage(wxWindow* parent) {
 
 namespace {
 
+// The name in the header line: the file's name, or "Untitled" for a document never saved.
+wxString ReportDocumentName(const wxDocument& doc) {
+  const wxString path = doc.GetFilename();
+  return path.empty() ? wxString("Untitled") : wxFileName(path).GetFullName();
+}
+
 wxWindow* DialogParent(wxView& view) {
   if (wxWindow* frame = view.GetFrame()) return frame;
   return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
@@ -163,11 +170,11 @@ wxWindow* DialogParent(wxView& view) {
 void BindReportCommands(wxView& view, GraphState& graph) {
   view.Bind(wxEVT_MENU, [&view, &graph](wxCommandEvent&) {
     if (auto* doc = dynamic_cast<BindwiseDoc*>(view.GetDocument()))
-      PrintReport(DialogParent(view), *doc, graph, doc->GetUserReadableName());
+      PrintReport(DialogParent(view), *doc, graph, ReportDocumentName(*doc));
   }, wxID_PRINT);
   view.Bind(wxEVT_MENU, [&view, &graph](wxCommandEvent&) {
     if (auto* doc = dynamic_cast<BindwiseDoc*>(view.GetDocument()))
-      PreviewReport(DialogParent(view), *doc, graph, doc->GetUserReadableName());
+      PreviewReport(DialogParent(view), *doc, graph, ReportDocumentName(*doc));
   }, wxID_PREVIEW);
   view.Bind(wxEVT_MENU, [&view](wxCommandEvent&) { SetupReportPage(DialogParent(view)); }, wxID_PRINT_SETUP);
 }
