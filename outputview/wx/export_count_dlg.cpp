@@ -15,8 +15,12 @@ CExportCountDlg::CExportCountDlg(wxWindow* parent, int count)
   const CIntFieldValidator validator(&m_nCount, [](int value) {
     return export_count_valid(value) ? std::string() : export_count_message();
   });
-  m_pCount = new wxTextCtrl(this, IDC_COUNT, wxEmptyString, wxDefaultPosition, wxSize(GetCharWidth() * 8, -1), 0,
-                            validator);
+  m_pCount = new wxTextCtrl(this, IDC_COUNT, wxEmptyString, wxDefaultPosition, wxSize(GetCharWidth() * 8, -1),
+                            wxTE_PROCESS_ENTER, validator);
+  // Enter is OK: GTK's entries do not reach the default button by themselves.
+  m_pCount->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) {
+    if (Validate() && TransferDataFromWindow()) EndModal(wxID_OK);
+  });
   row->Add(m_pCount, 0, wxALIGN_CENTER_VERTICAL);
 
   auto* buttons = new wxStdDialogButtonSizer();

@@ -109,8 +109,11 @@ void CGenerateDataDlg::CreateControls() {
 wxTextCtrl* CGenerateDataDlg::AddField(wxSizer* grid, int id, const wxString& label, wxStaticText** unitLabel,
                                        const wxValidator& validator) {
   grid->Add(new wxStaticText(this, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
-  auto* edit = new wxTextCtrl(this, id, wxEmptyString, wxDefaultPosition, wxSize(GetCharWidth() * 12, -1), 0,
-                              validator);
+  // Enter in a field is "Add", as in any dialog; GTK's entries do not reach the default
+  // button by themselves.
+  auto* edit = new wxTextCtrl(this, id, wxEmptyString, wxDefaultPosition, wxSize(GetCharWidth() * 12, -1),
+                              wxTE_PROCESS_ENTER, validator);
+  edit->Bind(wxEVT_TEXT_ENTER, &CGenerateDataDlg::OnAdd, this);
   grid->Add(edit, 0);
   if (unitLabel) {
     // Wide enough for the longest unit whatever is selected now.

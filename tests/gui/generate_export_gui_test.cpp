@@ -193,7 +193,10 @@ TEST(GenerateDataDialog, CancelThenReopenShowsThePlan) {
   FillRun(d, "2", "4");
   Press(d->FindWindow(wxID_OK));
   FillRun(d, "6", "3");
-  Press(d->FindWindow(wxID_OK));
+  Edit(d, Dlg::IDC_ADDITIONS)->SetFocus();
+  gui::Pump(100);
+  gui::KeyChord(WXK_RETURN);  // Enter is "Add"
+  EXPECT_EQ(Volume(8), "2.035000");
   gui::Doc().m_cells[2][1].SetText("7");  // typed over a generated cell
   Press(d->FindWindow(wxID_CANCEL));
   gui::Pump(100);
@@ -214,8 +217,11 @@ TEST(GenerateDataDialog, CancelThenReopenShowsThePlan) {
   // New while it is open: the dialog shows the new, empty plan.
   gui::ResetDocument();
   EXPECT_TRUE(ListLines(d).empty());
-  Press(d->FindWindow(wxID_CANCEL));
+  Edit(d, Dlg::IDC_START_CELL)->SetFocus();
   gui::Pump(100);
+  gui::KeyChord(WXK_ESCAPE);  // Escape is "Cancel"
+  gui::Pump(100);
+  EXPECT_EQ(View().GetGenerateDialog(), nullptr);
   gui::ResetDocument();
 }
 
