@@ -281,9 +281,9 @@ void fill_confidence(const RowSpec& s, const ParamSet& fit, ResultsRow& out) {
 
 ResultsBlock results_block(const ParamSet& fit, double startCaUM, float temperatureK) {
   ResultsBlock block;
-  ModelBlockSpec spec = block_spec(fit.m_nModel);
-  block.title = spec.title;
-  for (const RowSpec& s : spec.rows) {
+  ModelBlockSpec table = block_spec(fit.m_nModel);
+  block.title = table.title;
+  for (const RowSpec& s : table.rows) {
     ResultsRow row;
     row.table = s.table;
     row.row = s.row;

@@ -61,15 +61,15 @@ DialogModelLayout make_layout(int modelIndex) {
   for (int row = 1; row <= kValueRows; ++row) layout.labels[row] = "";
   const int model = modelIndex + 1;
   if (!is_valid_model(model)) return layout;
-  const LayoutSpec spec = layout_spec(model);
-  layout.bitmap = spec.bitmap;
+  const LayoutSpec rows = layout_spec(model);
+  layout.bitmap = rows.bitmap;
   int row = 0;
-  for (const char* label : spec.labels) {
+  for (const char* label : rows.labels) {
     if (!label) break;
     layout.labels[++row] = label;
   }
   layout.rowsShown = row;
-  for (int r : spec.uMRows)
+  for (int r : rows.uMRows)
     if (r > 0) layout.uMRow[r] = true;
   layout.description = model_info(model).description;
   return layout;
