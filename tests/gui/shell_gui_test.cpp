@@ -119,11 +119,19 @@ TEST(Shell, RepaintComposesOnlyTheInvalidArea) {
   canvas->Scroll(0, 10);  // ten rows down: logical coordinates differ from the window's
   gui::Pump(100);
   const wxRect small(50, 40, 30, 12);
-  canvas->RefreshRect(small, false);
-  canvas->Update();
-  gui::Pump(50);
-  const wxRect area = view->GetLastRepaintArea();
   const wxPoint logical = canvas->CalcUnscrolledPosition(small.GetTopLeft());
+  // Repaints still queued by earlier tests (focus changes, view updates) can merge into the
+  // invalid region of one attempt; a buffer that composes the whole pane fails every attempt.
+  wxRect area;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    canvas->Update();
+    gui::Pump(100);
+    canvas->RefreshRect(small, false);
+    canvas->Update();
+    gui::Pump(50);
+    area = view->GetLastRepaintArea();
+    if (area.width * area.height <= 4 * small.width * small.height) break;
+  }
   EXPECT_TRUE(area.Contains(wxRect(logical, small.GetSize()))) << area.x << "," << area.y;
   EXPECT_LE(area.width * area.height, 4 * small.width * small.height);
   canvas->Scroll(0, 0);
