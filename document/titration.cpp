@@ -1,6 +1,8 @@
 #include "document/titration.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -46,6 +48,38 @@ double parse_decimal(const std::string& text, bool* trailing) {
   static locale_t c_locale = newlocale(LC_ALL_MASK, "C", nullptr);
   std::string number(s + start, end - start);
   return strtod_l(number.c_str(), nullptr, c_locale);
+}
+
+namespace {
+
+// text without the blanks and tabs around it; empty when nothing else is there.
+std::string trim_field(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+bool parse_number_field(const std::string& text, double* value) {
+  const std::string number = trim_field(text);
+  if (number.empty()) return false;
+  bool trailing = false;
+  const double v = parse_decimal(number, &trailing);
+  if (trailing || !std::isfinite(v)) return false;  // "1.5x", "1e", "abc", "1e999"
+  *value = v;
+  return true;
+}
+
+bool parse_int_field(const std::string& text, int* value) {
+  const std::string digits = trim_field(text);
+  if (digits.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(digits.c_str(), &end, 10);
+  if (end != digits.c_str() + digits.size() || errno == ERANGE || v < INT_MIN || v > INT_MAX) return false;
+  *value = static_cast<int>(v);
+  return true;
 }
 
 bool CCell::Parse() {

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "document/titration.h"
-#include "fitting/commands/display_values.h"
 
 AxisSettings AxisSettingsOf(const Titration& doc) {
   AxisSettings s;
@@ -16,21 +15,6 @@ AxisSettings AxisSettingsOf(const Titration& doc) {
   s.xMax = doc.m_dXMax;
   s.xMin = doc.m_dXMin;
   return s;
-}
-
-std::string FormatAxisLimit(double value) { return format_c("%.15g", value); }
-
-bool ParseAxisLimit(const std::string& text, double* value) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return false;
-  const auto last = text.find_last_not_of(" \t");
-  const std::string number = text.substr(first, last - first + 1);
-  if (number.find_first_of("0123456789") == std::string::npos) return false;
-  bool trailing = false;
-  const double v = parse_decimal(number, &trailing);
-  if (trailing || !std::isfinite(v)) return false;
-  *value = v;
-  return true;
 }
 
 void ApplyAxisSettings(Titration& doc, const AxisSettings& s) {

@@ -29,11 +29,6 @@ struct AxisSettings {
 
 AxisSettings AxisSettingsOf(const Titration& doc);
 
-// A limit as the dialog shows it: up to 15 significant digits, C locale.
-std::string FormatAxisLimit(double value);
-// A limit typed into the dialog: one decimal number, blanks around it allowed; false for
-// anything else (empty, trailing characters, a value out of the double range).
-bool ParseAxisLimit(const std::string& text, double* value);
 // OK in the Axis dialog: texts always; the limits (and fixed axes) only when Y-max and
 // X-max are both above 0. Marks the document modified.
 void ApplyAxisSettings(Titration& doc, const AxisSettings& settings);

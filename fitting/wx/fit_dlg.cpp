@@ -11,7 +11,7 @@
 #include <wx/textctrl.h>
 
 #include "app/wx/bindwise_app.h"
-#include "fitting/wx/number_validator.h"
+#include "app/wx/field_validators.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr ErrorRadio kRadioOrder[3] = {ErrorRadio::Percent, ErrorRadio::Constant
 
 wxTextCtrl* number_edit(wxWindow* parent, int id, double* value) {
   return new wxTextCtrl(parent, id, "", wxDefaultPosition,
-                        wxSize(parent->GetTextExtent("0000000000").x, -1), 0, CDoubleValidator(value));
+                        wxSize(parent->GetTextExtent("0000000000").x, -1), 0, CNumberFieldValidator(value));
 }
 
 wxBoxSizer* labelled(wxWindow* parent, const char* label, wxWindow* control, const char* unit) {

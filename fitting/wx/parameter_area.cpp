@@ -8,9 +8,9 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "app/wx/field_validators.h"
 #include "fitting/models.h"
 #include "fitting/wx/model_picture.h"
-#include "fitting/wx/number_validator.h"
 
 wxStaticBoxSizer* CModelGroup::Create(wxWindow* parent, const char* (*names)(int)) {
   auto* group = new wxStaticBoxSizer(wxHORIZONTAL, parent, "Model:");
@@ -54,7 +54,7 @@ wxFlexGridSizer* CParameterArea::Create(wxWindow* parent, double values[kValueRo
                                     wxSize(labelWidth, -1), wxST_NO_AUTORESIZE);
     m_edit[row] = new wxTextCtrl(parent, kValueEditIds[row], "", wxDefaultPosition,
                                  wxSize(parent->GetTextExtent("0000000000000").x, -1), 0,
-                                 CDoubleValidator(&values[row]));
+                                 CNumberFieldValidator(&values[row]));
     grid->Add(m_label[row], 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(m_edit[row], 0, wxALIGN_CENTER_VERTICAL);
     if (kUnitLabelIds[row]) {

@@ -10,7 +10,7 @@
 #include <wx/textctrl.h>
 
 #include "app/wx/bindwise_app.h"
-#include "fitting/wx/number_validator.h"
+#include "app/wx/field_validators.h"
 
 CSimulateDlg::CSimulateDlg(wxWindow* parent, SimulateSettings& settings)
     : wxDialog(parent, wxID_ANY, "Simulate Data"), m_settings(settings), m_atOpening(settings) {
@@ -33,7 +33,7 @@ void CSimulateDlg::BuildControls() {
   startRow->Add(new wxStaticText(pbox, wxID_ANY, "Ca start konc:"), 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
   startRow->Add(new wxTextCtrl(pbox, kStartCaId, "", wxDefaultPosition,
                                wxSize(pbox->GetTextExtent("0000000000000").x, -1), 0,
-                               CDoubleValidator(&m_settings.m_dStartCa)),
+                               CNumberFieldValidator(&m_settings.m_dStartCa)),
                 0, wxALIGN_CENTER_VERTICAL);
   startRow->Add(new wxStaticText(pbox, wxID_ANY, "uM"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
   paramBox->Add(startRow, 0, wxEXPAND | wxALL, 4);

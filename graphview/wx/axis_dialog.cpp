@@ -1,24 +1,16 @@
 #include "graphview/wx/axis_dialog.h"
 
-#include <wx/app.h>
 #include <wx/button.h>
-#include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/validate.h>
 
+#include "app/wx/field_validators.h"
+
 namespace {
 
 std::string ToUtf8(const wxString& s) { return std::string(s.utf8_str()); }
-
-bool Reject(wxWindow* control, const wxString& message) {
-  wxMessageBox(message, wxTheApp ? wxTheApp->GetAppDisplayName() : wxString("Bindwise"),
-               wxOK | wxICON_EXCLAMATION, wxGetTopLevelParent(control));
-  control->SetFocus();
-  if (auto* text = wxDynamicCast(control, wxTextCtrl)) text->SelectAll();
-  return false;
-}
 
 // Text with a length limit in characters (not bytes: a caption may hold a "µ").
 class LimitedTextValidator : public wxValidator {
@@ -36,35 +28,13 @@ class LimitedTextValidator : public wxValidator {
   }
   bool Validate(wxWindow*) override {
     if (static_cast<int>(Text()->GetValue().length()) <= m_maxChars) return true;
-    return Reject(Text(), wxString::Format("Enter no more than %d characters.", m_maxChars));
+    return RejectField(Text(), wxString::Format("Enter no more than %d characters.", m_maxChars));
   }
 
  private:
   wxTextCtrl* Text() const { return static_cast<wxTextCtrl*>(GetWindow()); }
   std::string* m_target;
   int m_maxChars;
-};
-
-// One decimal number in the C locale, whatever the user's locale is.
-class LimitValidator : public wxValidator {
- public:
-  explicit LimitValidator(double* target) : m_target(target) {}
-  wxObject* Clone() const override { return new LimitValidator(*this); }
-
-  bool TransferToWindow() override {
-    Text()->ChangeValue(wxString::FromUTF8(FormatAxisLimit(*m_target)));
-    return true;
-  }
-  bool TransferFromWindow() override { return ParseAxisLimit(ToUtf8(Text()->GetValue()), m_target); }
-  bool Validate(wxWindow*) override {
-    double value = 0.0;
-    if (ParseAxisLimit(ToUtf8(Text()->GetValue()), &value)) return true;
-    return Reject(Text(), "Enter a number.");
-  }
-
- private:
-  wxTextCtrl* Text() const { return static_cast<wxTextCtrl*>(GetWindow()); }
-  double* m_target;
 };
 
 }  // namespace
@@ -105,5 +75,5 @@ void CAxisDlg::AddTextField(wxSizer* grid, int id, const wxString& label, std::s
 
 void CAxisDlg::AddNumberField(wxSizer* grid, int id, const wxString& label, double* target) {
   grid->Add(new wxStaticText(this, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
-  grid->Add(new wxTextCtrl(this, id, wxEmptyString, wxDefaultPosition, wxSize(160, -1), 0, LimitValidator(target)), 0);
+  grid->Add(new wxTextCtrl(this, id, wxEmptyString, wxDefaultPosition, wxSize(160, -1), 0, CNumberFieldValidator(target)), 0);
 }

@@ -5,8 +5,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "app/wx/field_validators.h"
 #include "outputview/ascii_export.h"
-#include "outputview/wx/int_field_validator.h"
 
 CExportCountDlg::CExportCountDlg(wxWindow* parent, int count)
     : wxDialog(parent, wxID_ANY, "Export..."), m_nCount(count) {

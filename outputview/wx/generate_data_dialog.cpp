@@ -8,37 +8,17 @@
 #include <wx/textctrl.h>
 
 #include "app/wx/bindwise_app.h"
-#include "fitting/wx/number_validator.h"
-#include "outputview/wx/int_field_validator.h"
+#include "app/wx/field_validators.h"
 
 wxDEFINE_EVENT(EVT_GENERATE_DATA_ADD, wxCommandEvent);
 wxDEFINE_EVENT(EVT_GENERATE_DATA_GONE, wxCommandEvent);
 
 namespace {
 
-// A decimal number in the C locale; the dialog writes the box's text itself ("%7.3f").
-class NumberFieldValidator : public wxValidator {
- public:
-  explicit NumberFieldValidator(double* value) : m_pValue(value) {}
-  NumberFieldValidator(const NumberFieldValidator& other) = default;
-  wxObject* Clone() const override { return new NumberFieldValidator(*this); }
-
-  bool TransferToWindow() override { return true; }
-  bool TransferFromWindow() override {
-    double value = 0.0;
-    if (!CDoubleValidator::Parse(Text(), &value)) return false;
-    *m_pValue = value;
-    return true;
-  }
-  bool Validate(wxWindow*) override {
-    double value = 0.0;
-    return CDoubleValidator::Parse(Text(), &value) || RejectField(GetWindow(), CDoubleValidator::kMessage);
-  }
-
- private:
-  wxString Text() const { return static_cast<wxTextCtrl*>(GetWindow())->GetValue(); }
-  double* m_pValue;
-};
+// The dialog writes its boxes' texts itself ("%7.3f", the entry's texts).
+CNumberFieldValidator NumberField(double* value) {
+  return CNumberFieldValidator(value, CNumberFieldValidator::Text::LeftToDialog);
+}
 
 CIntFieldValidator IntField(int* value, GenIntField field) {
   return CIntFieldValidator(value, [field](int v) { return gen_validate_field(field, v); });
@@ -67,7 +47,7 @@ CGenerateDataDlg::~CGenerateDataDlg() {
 void CGenerateDataDlg::CreateControls() {
   auto* fields = new wxFlexGridSizer(3, wxSize(8, 6));
   // Created in the order the checks run, so the first field that fails is the one reported.
-  m_pVolStart = AddField(fields, IDC_VOL_START, "Volume-start:", nullptr, NumberFieldValidator(&m_request.m_dVolStart));
+  m_pVolStart = AddField(fields, IDC_VOL_START, "Volume-start:", nullptr, NumberField(&m_request.m_dVolStart));
   fields->Add(new wxStaticText(this, wxID_ANY, "ml"), 0, wxALIGN_CENTER_VERTICAL);
   m_pVolUnit = AddUnitChoice(fields, IDC_VOL_UNIT, "Unit Volume added:", gen_volume_unit_name);
   m_pConcUnit = AddUnitChoice(fields, IDC_CONC_UNIT, "Unit Conc:", gen_conc_unit_name);
@@ -78,9 +58,9 @@ void CGenerateDataDlg::CreateControls() {
                           IntField(&m_request.m_nAdditionCount, GenIntField::Additions));
   fields->AddSpacer(0);
   m_pConcAdded = AddField(fields, IDC_CONC_ADDED, "Ca Conc added:", &m_pConcUnitLabel,
-                          NumberFieldValidator(&m_request.m_dConcAdded));
+                          NumberField(&m_request.m_dConcAdded));
   m_pVolAdded = AddField(fields, IDC_VOL_ADDED, "Volume added:", &m_pVolUnitLabel,
-                         NumberFieldValidator(&m_request.m_dVolAdded));
+                         NumberField(&m_request.m_dVolAdded));
 
   auto* list = new wxBoxSizer(wxVERTICAL);
   list->Add(new wxStaticText(this, wxID_ANY, "Start | Nbr add | Vol | Conc"), 0, wxBOTTOM, 4);

@@ -1,3 +1,4 @@
+#include <climits>
 #include <clocale>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,29 @@ TEST(CellParse, IgnoresCommaLocale) {
   EXPECT_FALSE(cell.SetText("1.5"));
   EXPECT_DOUBLE_EQ(cell.GetValue(), 1.5);
   std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+// A dialog's field holds exactly one number; a refused text never changes the value.
+TEST(DialogField, NumberIsOneFiniteDecimal) {
+  double v = -1;
+  EXPECT_TRUE(parse_number_field(" 0.5\t", &v));
+  EXPECT_DOUBLE_EQ(v, 0.5);
+  EXPECT_TRUE(parse_number_field("-1e3", &v));
+  EXPECT_DOUBLE_EQ(v, -1000);
+  for (const char* bad : {"", "  ", "1,5", "2x", ".", "1e", "1e999", "inf", "1 2"})
+    EXPECT_FALSE(parse_number_field(bad, &v)) << bad;
+  EXPECT_DOUBLE_EQ(v, -1000);
+}
+
+TEST(DialogField, IntegerIsOneWholeNumberThatFitsAnInt) {
+  int v = -1;
+  EXPECT_TRUE(parse_int_field(" +42 ", &v));
+  EXPECT_EQ(v, 42);
+  EXPECT_TRUE(parse_int_field("-2147483648", &v));
+  EXPECT_EQ(v, INT_MIN);
+  for (const char* bad : {"", " ", "1.5", "1e2", "12a", "2147483648", "99999999999999999999", "1 2"})
+    EXPECT_FALSE(parse_int_field(bad, &v)) << bad;
+  EXPECT_EQ(v, INT_MIN);
 }
 
 TEST(CellEdit, CaretCountsCharactersFromTheEnd) {

@@ -12,6 +12,7 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
+#include "app/wx/field_validators.h"
 #include "app/wx/main_frame.h"
 #include "document/wx/bindwise_doc.h"
 #include "fitting/commands/display_values.h"
@@ -189,7 +190,7 @@ TEST(AxisDialog, ChecksShowTheirMessagesAndKeepTheDialogOpen) {
   field(CAxisDlg::IDC_XMIN)->SetValue("1,5");
   gui::ExpectDialog(wxID_OK);
   EXPECT_FALSE(dlg.Validate());
-  EXPECT_EQ(gui::TakeDialogTexts(), std::vector<wxString>{"Enter a number."});
+  EXPECT_EQ(gui::TakeDialogTexts(), std::vector<wxString>{CNumberFieldValidator::kMessage});
 
   field(CAxisDlg::IDC_XMIN)->SetValue(" 10 ");
   field(CAxisDlg::IDC_XCAPTION)->SetValue(wxString(31, 'x'));

@@ -29,12 +29,12 @@
 #include <wx/textctrl.h>
 
 #include "app/wx/bindwise_app.h"
+#include "app/wx/field_validators.h"
 #include "app/wx/main_frame.h"
 #include "document/wx/bindwise_doc.h"
 #include "fitting/commands/display_values.h"
 #include "fitting/models.h"
 #include "fitting/wx/fit_dlg.h"
-#include "fitting/wx/number_validator.h"
 #include "fitting/wx/parameters_dlg.h"
 #include "fitting/wx/simulate_dlg.h"
 #include "graphview/plot_colours.h"
@@ -242,7 +242,7 @@ class TestApp : public CBindwiseApp {
     });
     CHECK(stayedOpen);
     CHECK_EQ(result, wxID_OK);
-    CHECK_EQ(g_driver->Texts(), (std::vector<std::string>{CDoubleValidator::kMessage, CDoubleValidator::kMessage}));
+    CHECK_EQ(g_driver->Texts(), (std::vector<std::string>{CNumberFieldValidator::kMessage, CNumberFieldValidator::kMessage}));
     CHECK_EQ(settings.m_dValue[3], 1.25);
     g_driver->messages.clear();
   }
