@@ -67,48 +67,39 @@ ReportFonts ReportFontsFor(int logPixelsY) {
 
 namespace {
 
-// How a row's value is derived from the fit record.
-enum class Value { Raw, Micro, LgK, LgKd, Chi, StartCa, G, DD };
-// Which confidence entries it carries: none, the error as is, the error in uM, or the upper
-// and lower log distances of a constant.
-enum class Conf { None, Raw, Micro, UpDn };
-
-struct RowSpec {
-  const char* label;
-  Value value;
-  int i, j;  // parameter slot(s); G runs over i..j, DD takes (i, j)
-  const char* format;
-  Conf conf;
-  const char* confFormat;
-};
-
 struct ModelSpec {
   const char* name;
-  std::vector<RowSpec> rows;
+  std::vector<ResultsRowSpec> rows;
 };
 
 constexpr const char* kKJ = "%7.3f kJ/mol";
 constexpr const char* kUM = "%7.4f uM";
 
-RowSpec Resp(const char* label, int i, const char* confFormat = "+-%7.5f") {
-  return {label, Value::Raw, i, 0, "%7.5f", Conf::Raw, confFormat};
+ResultsRowSpec Resp(const char* label, int i, const char* confFormat = "+-%7.5f") {
+  return {label, ResultsValue::Raw, i, 0, "%7.5f", ResultsConfidence::Raw, confFormat};
 }
-RowSpec Protein(int i, const char* label = "Protein concentration:") {
-  return {label, Value::Micro, i, 0, kUM, Conf::Micro, "+-%7.5f"};
+ResultsRowSpec Protein(int i, const char* label = "Protein concentration:") {
+  return {label, ResultsValue::Micro, i, 0, kUM, ResultsConfidence::Micro, "+-%7.5f"};
 }
-RowSpec Conc(const char* label, int i, const char* confFormat) {
-  return {label, Value::Micro, i, 0, kUM, Conf::Micro, confFormat};
+ResultsRowSpec Conc(const char* label, int i, const char* confFormat) {
+  return {label, ResultsValue::Micro, i, 0, kUM, ResultsConfidence::Micro, confFormat};
 }
-RowSpec LogK(const char* label, int i, const char* format = "%7.5f", const char* confFormat = "%4.3f") {
-  return {label, Value::LgK, i, 0, format, Conf::UpDn, confFormat};
+ResultsRowSpec LogK(const char* label, int i, const char* format = "%7.5f", const char* confFormat = "%4.3f") {
+  return {label, ResultsValue::LgK, i, 0, format, ResultsConfidence::UpDn, confFormat};
 }
-RowSpec LogKd(const char* label, int i) { return {label, Value::LgKd, i, 0, "%7.5f", Conf::UpDn, "%4.3f"}; }
-RowSpec Chi(const char* format) { return {"Chisquare:", Value::Chi, 0, 0, format, Conf::None, ""}; }
-RowSpec StartCa(const char* label = "Initial Ca conc:") {
-  return {label, Value::StartCa, 0, 0, kUM, Conf::None, ""};
+ResultsRowSpec LogKd(const char* label, int i) {
+  return {label, ResultsValue::LgKd, i, 0, "%7.5f", ResultsConfidence::UpDn, "%4.3f"};
 }
-RowSpec Energy(int i, int j) { return {"dG:", Value::G, i, j, kKJ, Conf::None, ""}; }
-RowSpec MinDD(int i, int j) { return {"d(dG)min:", Value::DD, i, j, kKJ, Conf::None, ""}; }
+ResultsRowSpec Chi(const char* format) {
+  return {"Chisquare:", ResultsValue::Chi, 0, 0, format, ResultsConfidence::None, ""};
+}
+ResultsRowSpec StartCa(const char* label = "Initial Ca conc:") {
+  return {label, ResultsValue::StartCa, 0, 0, kUM, ResultsConfidence::None, ""};
+}
+ResultsRowSpec Energy(int i, int j) { return {"dG:", ResultsValue::G, i, j, kKJ, ResultsConfidence::None, ""}; }
+ResultsRowSpec MinDD(int i, int j) {
+  return {"d(dG)min:", ResultsValue::DD, i, j, kKJ, ResultsConfidence::None, ""};
+}
 
 // The report's own tables: longer labels than the screen panel, one column, up to 14 rows.
 const ModelSpec& Spec(int model) {
@@ -159,34 +150,6 @@ const ModelSpec& Spec(int model) {
   return specs[model - 1];
 }
 
-double RowValue(const RowSpec& s, const ParamSet& fit, double startCaUM, float temperatureK) {
-  const double* p = fit.m_p;
-  switch (s.value) {
-    case Value::Raw: return p[s.i];
-    case Value::Micro: return display_uM(p[s.i]);
-    case Value::LgK: return display_lgK(p[s.i]);
-    case Value::LgKd: return display_lgKd(p[s.i]);
-    case Value::Chi: return p[0];
-    case Value::StartCa: return startCaUM;
-    case Value::G: return display_G(p, s.i, s.j, temperatureK);
-    case Value::DD: return display_DD(p[s.i], p[s.j], temperatureK);
-  }
-  return 0.0;
-}
-
-void FillConfidence(const RowSpec& s, const ParamSet& fit, ReportRow& row) {
-  const double p = fit.m_p[s.i], e = fit.m_err[s.i];
-  switch (s.conf) {
-    case Conf::None: break;
-    case Conf::Raw: row.upper = format_c(s.confFormat, e); break;
-    case Conf::Micro: row.upper = format_c(s.confFormat, display_uM(e)); break;
-    case Conf::UpDn:
-      row.upper = format_c(s.confFormat, display_up(p, e));
-      row.lower = format_lower_confidence(s.confFormat, p, e);
-      break;
-  }
-}
-
 }  // namespace
 
 ReportBlock ReportResultsBlock(const ParamSet& fit, double startCaUM, float temperatureK) {
@@ -194,12 +157,10 @@ ReportBlock ReportResultsBlock(const ParamSet& fit, double startCaUM, float temp
   if (fit.m_nModel < 1 || fit.m_nModel > 10) return block;
   const ModelSpec& spec = Spec(fit.m_nModel);
   block.name = spec.name;
-  for (const RowSpec& s : spec.rows) {
-    ReportRow row;
-    row.label = s.label;
-    row.value = format_c(s.format, RowValue(s, fit, startCaUM, temperatureK));
-    if (fit.m_bErrors == 1) FillConfidence(s, fit, row);
-    block.rows.push_back(std::move(row));
+  for (const ResultsRowSpec& s : spec.rows) {
+    ResultsRowTexts texts = results_row_texts(s, fit, startCaUM, temperatureK);
+    block.rows.push_back({std::move(texts.label), std::move(texts.value), std::move(texts.upper),
+                          std::move(texts.lower)});
   }
   return block;
 }

@@ -55,20 +55,55 @@ std::string format_lower_confidence(const char* format, double p, double s) {
 
 namespace {
 
-// What a results row shows, as data, so the ten model blocks read like the tables they are.
-enum class Val { Raw, Micro, LgK, LgKd, Chi, StartCa, G, DD };
-enum class Conf { None, Raw, Micro, UpDn };
+// The shown value of quantity `what` over slots i (and j) of a fit or simulation record.
+double shown_value(ResultsValue what, int i, int j, const ParamSet& record, double startCaUM,
+                   float temperatureK) {
+  const double* p = record.m_p;
+  switch (what) {
+    case ResultsValue::Raw: return p[i];
+    case ResultsValue::Micro: return display_uM(p[i]);
+    case ResultsValue::LgK: return display_lgK(p[i]);
+    case ResultsValue::LgKd: return display_lgKd(p[i]);
+    case ResultsValue::Chi: return p[0];
+    case ResultsValue::StartCa: return startCaUM;
+    case ResultsValue::G: return display_G(p, i, j, temperatureK);
+    case ResultsValue::DD: return display_DD(p[i], p[j], temperatureK);
+  }
+  return 0.0;
+}
 
+void fill_confidence(const ResultsRowSpec& s, const ParamSet& fit, ResultsRowTexts& out) {
+  const double p = fit.m_p[s.i];
+  const double e = fit.m_err[s.i];
+  switch (s.confidence) {
+    case ResultsConfidence::None: break;
+    case ResultsConfidence::Raw: out.upper = format_c(s.confidenceFormat, e); break;
+    case ResultsConfidence::Micro: out.upper = format_c(s.confidenceFormat, display_uM(e)); break;
+    case ResultsConfidence::UpDn:
+      out.upper = format_c(s.confidenceFormat, display_up(p, e));
+      out.lower = format_lower_confidence(s.confidenceFormat, p, e);
+      break;
+  }
+}
+
+}  // namespace
+
+ResultsRowTexts results_row_texts(const ResultsRowSpec& spec, const ParamSet& fit, double startCaUM,
+                                  float temperatureK) {
+  ResultsRowTexts texts;
+  texts.label = spec.label;
+  texts.value = format_c(spec.valueFormat, shown_value(spec.value, spec.i, spec.j, fit, startCaUM, temperatureK));
+  if (fit.m_bErrors == 1) fill_confidence(spec, fit, texts);
+  return texts;
+}
+
+namespace {
+
+// A row of the panel's tables: where it stands and what it shows.
 struct RowSpec {
   ResultsTable table;
   int row;
-  const char* label;
-  Val val;
-  int i;  // slot (or first slot of G / K1 of DD)
-  int j;  // last slot of G / K2 of DD
-  const char* valueFormat;
-  Conf conf;
-  const char* confFormat;
+  ResultsRowSpec shows;
   bool nudge;
 };
 
@@ -81,30 +116,30 @@ struct ModelBlockSpec {
 };
 
 RowSpec raw(ResultsTable t, int row, const char* label, int slot, const char* conf = "+-%7.5f") {
-  return {t, row, label, Val::Raw, slot, 0, "%7.5f", Conf::Raw, conf, false};
+  return {t, row, {label, ResultsValue::Raw, slot, 0, "%7.5f", ResultsConfidence::Raw, conf}, false};
 }
 RowSpec conc(ResultsTable t, int row, const char* label, int slot, const char* conf) {
-  return {t, row, label, Val::Micro, slot, 0, "%7.4f uM", Conf::Micro, conf, false};
+  return {t, row, {label, ResultsValue::Micro, slot, 0, "%7.4f uM", ResultsConfidence::Micro, conf}, false};
 }
 RowSpec lgk(ResultsTable t, int row, const char* label, int slot, const char* fmt = "%7.5f",
             const char* conf = "%4.3f") {
-  return {t, row, label, Val::LgK, slot, 0, fmt, Conf::UpDn, conf, false};
+  return {t, row, {label, ResultsValue::LgK, slot, 0, fmt, ResultsConfidence::UpDn, conf}, false};
 }
 RowSpec lgkd(ResultsTable t, int row, const char* label, int slot) {
-  return {t, row, label, Val::LgKd, slot, 0, "%7.5f", Conf::UpDn, "%4.3f", false};
+  return {t, row, {label, ResultsValue::LgKd, slot, 0, "%7.5f", ResultsConfidence::UpDn, "%4.3f"}, false};
 }
 RowSpec chi(ResultsTable t, int row, const char* fmt) {
-  return {t, row, "Chisquare:", Val::Chi, 0, 0, fmt, Conf::None, nullptr, false};
+  return {t, row, {"Chisquare:", ResultsValue::Chi, 0, 0, fmt, ResultsConfidence::None, nullptr}, false};
 }
 RowSpec ca0(ResultsTable t, int row, const char* label = "Initial Ca conc:") {
-  return {t, row, label, Val::StartCa, 0, 0, "%7.4f uM", Conf::None, nullptr, false};
+  return {t, row, {label, ResultsValue::StartCa, 0, 0, "%7.4f uM", ResultsConfidence::None, nullptr}, false};
 }
 RowSpec dg(ResultsTable t, int row, const char* label, int i, int j, const char* fmt,
            bool nudge = false) {
-  return {t, row, label, Val::G, i, j, fmt, Conf::None, nullptr, nudge};
+  return {t, row, {label, ResultsValue::G, i, j, fmt, ResultsConfidence::None, nullptr}, nudge};
 }
 RowSpec ddg(ResultsTable t, int row, const char* label, int i, int j, bool nudge = false) {
-  return {t, row, label, Val::DD, i, j, "%7.3f kJ/mol", Conf::None, nullptr, nudge};
+  return {t, row, {label, ResultsValue::DD, i, j, "%7.3f kJ/mol", ResultsConfidence::None, nullptr}, nudge};
 }
 
 // Rows 1-3 shared by the chelator models (2, 4, 6) and model 1.
@@ -248,35 +283,6 @@ ModelBlockSpec block_spec(int model) {
   return b;
 }
 
-double row_value(const RowSpec& s, const ParamSet& fit, double startCaUM, float temperatureK) {
-  const double* p = fit.m_p;
-  switch (s.val) {
-    case Val::Raw: return p[s.i];
-    case Val::Micro: return display_uM(p[s.i]);
-    case Val::LgK: return display_lgK(p[s.i]);
-    case Val::LgKd: return display_lgKd(p[s.i]);
-    case Val::Chi: return p[0];
-    case Val::StartCa: return startCaUM;
-    case Val::G: return display_G(p, s.i, s.j, temperatureK);
-    case Val::DD: return display_DD(p[s.i], p[s.j], temperatureK);
-  }
-  return 0.0;
-}
-
-void fill_confidence(const RowSpec& s, const ParamSet& fit, ResultsRow& out) {
-  const double p = fit.m_p[s.i];
-  const double e = fit.m_err[s.i];
-  switch (s.conf) {
-    case Conf::None: break;
-    case Conf::Raw: out.upper = format_c(s.confFormat, e); break;
-    case Conf::Micro: out.upper = format_c(s.confFormat, display_uM(e)); break;
-    case Conf::UpDn:
-      out.upper = format_c(s.confFormat, display_up(p, e));
-      out.lower = format_lower_confidence(s.confFormat, p, e);
-      break;
-  }
-}
-
 }  // namespace
 
 ResultsBlock results_block(const ParamSet& fit, double startCaUM, float temperatureK) {
@@ -284,13 +290,15 @@ ResultsBlock results_block(const ParamSet& fit, double startCaUM, float temperat
   ModelBlockSpec table = block_spec(fit.m_nModel);
   block.title = table.title;
   for (const RowSpec& s : table.rows) {
+    ResultsRowTexts texts = results_row_texts(s.shows, fit, startCaUM, temperatureK);
     ResultsRow row;
     row.table = s.table;
     row.row = s.row;
-    row.label = s.label;
-    row.value = format_c(s.valueFormat, row_value(s, fit, startCaUM, temperatureK));
+    row.label = std::move(texts.label);
+    row.value = std::move(texts.value);
+    row.upper = std::move(texts.upper);
+    row.lower = std::move(texts.lower);
     row.valueNudgedLeft = s.nudge;
-    if (fit.m_bErrors == 1) fill_confidence(s, fit, row);
     block.rows.push_back(std::move(row));
   }
   return block;
@@ -298,73 +306,78 @@ ResultsBlock results_block(const ParamSet& fit, double startCaUM, float temperat
 
 namespace {
 
-enum class Line { Raw, Micro, LgK, LgKd };
+// A line of the Parameters dialog: its format and what it shows (Raw, Micro, LgK or LgKd).
 struct LineSpec {
   const char* format;
-  Line kind;
+  ResultsValue kind;
   int slot;
 };
+
+constexpr ResultsValue Raw = ResultsValue::Raw;
+constexpr ResultsValue Micro = ResultsValue::Micro;
+constexpr ResultsValue LgK = ResultsValue::LgK;
+constexpr ResultsValue LgKd = ResultsValue::LgKd;
 
 std::vector<LineSpec> log_k_lines(int first, int count) {
   static const char* const formats[] = {"log K1:  %7.5f", "log K2:  %7.5f", "log K3:  %7.5f",
                                         "log K4:  %7.5f", "log K5:  %7.5f", "log K6:  %7.5f"};
   std::vector<LineSpec> lines;
-  for (int k = 0; k < count; ++k) lines.push_back({formats[k], Line::LgK, first + k});
+  for (int k = 0; k < count; ++k) lines.push_back({formats[k], LgK, first + k});
   return lines;
 }
 
 void append(std::vector<LineSpec>& a, const std::vector<LineSpec>& b) { a.insert(a.end(), b.begin(), b.end()); }
 
-const LineSpec kResponse0{"Response w/o Ca:  %7.5f", Line::Raw, 1};
-const LineSpec kResponse1{"Response w Ca:  %7.5f", Line::Raw, 2};
-const LineSpec kProtein3{"Protein concentration:  %7.5f uM", Line::Micro, 3};
-const LineSpec kFactor{"Proportional factor:  %7.5f", Line::Raw, 1};
-const LineSpec kOffset{"Offset:  %7.5f", Line::Raw, 2};
+const LineSpec kResponse0{"Response w/o Ca:  %7.5f", Raw, 1};
+const LineSpec kResponse1{"Response w Ca:  %7.5f", Raw, 2};
+const LineSpec kProtein3{"Protein concentration:  %7.5f uM", Micro, 3};
+const LineSpec kFactor{"Proportional factor:  %7.5f", Raw, 1};
+const LineSpec kOffset{"Offset:  %7.5f", Raw, 2};
 
 std::vector<LineSpec> parameter_line_specs(int model, std::string& title) {
   std::vector<LineSpec> l;
   switch (model) {
     case 1:
       title = "One Ca site";
-      l = {kResponse0, kResponse1, kProtein3, {"log K:  %7.5f", Line::LgK, 4}};
+      l = {kResponse0, kResponse1, kProtein3, {"log K:  %7.5f", LgK, 4}};
       break;
     case 2:
       title = "Two Ca sites + chelator";
-      l = {kResponse0, kResponse1, kProtein3, {"log Kd:  %7.5f", Line::LgKd, 4}};
+      l = {kResponse0, kResponse1, kProtein3, {"log Kd:  %7.5f", LgKd, 4}};
       append(l, log_k_lines(5, 2));
-      l.push_back({"Chelator concentration:  %7.5f uM", Line::Micro, 7});
+      l.push_back({"Chelator concentration:  %7.5f uM", Micro, 7});
       break;
     case 3:
       title = "Two Ca sites";
-      l = {kResponse0, {"Response w one Ca:  %7.5f", Line::Raw, 2},
-           {"Response w two Ca:  %7.5f", Line::Raw, 3}, {"Proteinconc:  %7.5f uM", Line::Micro, 4}};
+      l = {kResponse0, {"Response w one Ca:  %7.5f", Raw, 2},
+           {"Response w two Ca:  %7.5f", Raw, 3}, {"Proteinconc:  %7.5f uM", Micro, 4}};
       append(l, log_k_lines(5, 2));
       break;
     case 4:
       title = "4 Ca sites + chelator";
-      l = {kResponse0, kResponse1, kProtein3, {"log Kd:  %7.5f", Line::LgKd, 4}};
+      l = {kResponse0, kResponse1, kProtein3, {"log Kd:  %7.5f", LgKd, 4}};
       append(l, log_k_lines(5, 4));
-      l.push_back({"Chelator concentration:  %7.5f uM", Line::Micro, 9});
+      l.push_back({"Chelator concentration:  %7.5f uM", Micro, 9});
       break;
     case 5:
       // The model's own slots: two chelator dissociation constants, then K1 and K2.
       title = "Two Ca sites + two chelator";
-      l = {kResponse0, kResponse1, kProtein3, {"log Kd:  %7.5f", Line::LgKd, 4},
-           {"log Kd EDTA:  %7.5f", Line::LgKd, 5}};
+      l = {kResponse0, kResponse1, kProtein3, {"log Kd:  %7.5f", LgKd, 4},
+           {"log Kd EDTA:  %7.5f", LgKd, 5}};
       append(l, log_k_lines(6, 2));
-      l.push_back({"Chelator concentration:  %7.5f uM", Line::Micro, 8});
-      l.push_back({"EDTA concentration:  %7.5f uM", Line::Micro, 9});
+      l.push_back({"Chelator concentration:  %7.5f uM", Micro, 8});
+      l.push_back({"EDTA concentration:  %7.5f uM", Micro, 9});
       break;
     case 6:
       title = "6 Ca sites + chelator";
-      l = {kResponse0, kResponse1, kProtein3, {"log Kd:  %7.5f", Line::LgKd, 4}};
+      l = {kResponse0, kResponse1, kProtein3, {"log Kd:  %7.5f", LgKd, 4}};
       append(l, log_k_lines(5, 6));
-      l.push_back({"Chelator concentration:  %7.5f uM", Line::Micro, 11});
+      l.push_back({"Chelator concentration:  %7.5f uM", Micro, 11});
       break;
     case 7:
       // The site constant is an association constant, as for model 1.
       title = "One Ca site using Ca-electrode";
-      l = {kFactor, kOffset, kProtein3, {"log K:  %7.5f", Line::LgK, 4}};
+      l = {kFactor, kOffset, kProtein3, {"log K:  %7.5f", LgK, 4}};
       break;
     case 8:
       title = "Two Ca sites using Ca electrode";
@@ -388,23 +401,15 @@ std::vector<LineSpec> parameter_line_specs(int model, std::string& title) {
   return l;
 }
 
-double line_value(const LineSpec& s, const double* p) {
-  switch (s.kind) {
-    case Line::Raw: return p[s.slot];
-    case Line::Micro: return display_uM(p[s.slot]);
-    case Line::LgK: return display_lgK(p[s.slot]);
-    case Line::LgKd: return display_lgKd(p[s.slot]);
-  }
-  return 0.0;
-}
-
 }  // namespace
 
 ParameterLines simulation_parameter_lines(const ParamSet& sim) {
   ParameterLines out;
   std::vector<LineSpec> specs = parameter_line_specs(sim.m_nModel, out.title);
   if (specs.empty()) return out;
-  for (const LineSpec& s : specs) out.lines.push_back(format_c(s.format, line_value(s, sim.m_p)));
+  // These lines show only stored parameters: no start Ca, no temperature is needed.
+  for (const LineSpec& s : specs)
+    out.lines.push_back(format_c(s.format, shown_value(s.kind, s.slot, 0, sim, 0.0, 0.0f)));
   out.lines.push_back(format_c("Ca0:  %7.5f uM", sim.m_dStartCa));
   return out;
 }

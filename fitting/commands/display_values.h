@@ -37,6 +37,39 @@ std::string format_c(const char* format, double value);
 // the logarithm of the lower limit does not exist; otherwise format_c(format, dn).
 std::string format_lower_confidence(const char* format, double p, double s);
 
+// What one row of a results table shows and how it is derived from a fit record. The
+// panel's and the printed report's tables are lists of these, each with its own labels and
+// formats.
+enum class ResultsValue {
+  Raw,      // p[i] as stored
+  Micro,    // p[i] (nM) in uM
+  LgK,      // log10 of the association constant p[i] (nM^-1) per M
+  LgKd,     // log10 of the dissociation constant p[i] (nM) in M
+  Chi,      // the chi-square p[0]
+  StartCa,  // the document's start Ca in uM
+  G,        // binding free energy over p[i..j]
+  DD,       // d(dG)min of K1 = p[i], K2 = p[j]
+};
+// Which confidence entries the row carries: none, the error m_err[i] as is, the error in
+// uM, or the upper and lower log distances of a constant.
+enum class ResultsConfidence { None, Raw, Micro, UpDn };
+struct ResultsRowSpec {
+  const char* label;
+  ResultsValue value;
+  int i, j;
+  const char* valueFormat;
+  ResultsConfidence confidence;
+  const char* confidenceFormat;  // unused with None
+};
+// The texts of one row: the label, the value and, when fit.m_bErrors is 1, the confidence
+// entries (empty where the row has none). startCaUM is the document's m_dStartCa,
+// temperatureK its m_fTemperature.
+struct ResultsRowTexts {
+  std::string label, value, upper, lower;
+};
+ResultsRowTexts results_row_texts(const ResultsRowSpec& spec, const ParamSet& fit, double startCaUM,
+                                  float temperatureK);
+
 // One text row of the results panel. Row 0 of the left table is the title row.
 enum class ResultsTable { Left, Right };
 struct ResultsRow {
