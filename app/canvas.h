@@ -57,6 +57,25 @@ struct CanvasFont {
   friend bool operator==(const CanvasFont&, const CanvasFont&) = default;
 };
 
+// The installed family a canvas draws a face with: the faces the program was designed with
+// map to the metric-compatible families Debian ships (fonts-liberation2, fonts-dejavu-core),
+// so widths and line breaks come out as designed. Unknown names pass through.
+inline std::string InstalledFontFamily(const std::string& face) {
+  struct Alias {
+    const char* face;
+    const char* family;
+  };
+  static const Alias aliases[] = {
+      {"Courier New", "Liberation Mono"},      {"Courier", "Liberation Mono"},
+      {"Arial", "Liberation Sans"},            {"Helvetica", "Liberation Sans"},
+      {"Times New Roman", "Liberation Serif"}, {"MS Sans Serif", "DejaVu Sans"},
+      {"System", "DejaVu Sans"},
+  };
+  for (const auto& a : aliases)
+    if (face == a.face) return a.family;
+  return face;
+}
+
 // Alignment flags for DrawText inside a rectangle.
 enum TextAlign : unsigned {
   kAlignLeft = 0,

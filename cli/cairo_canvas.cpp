@@ -20,24 +20,6 @@ double Channel(std::uint8_t v) { return v / 255.0; }
 
 }  // namespace
 
-std::string CairoFontFamily(const std::string& face) {
-  // The families the program was designed with, and the metric-compatible ones Debian ships
-  // (fonts-liberation2, fonts-dejavu-core). Unknown names go to fontconfig as they are.
-  struct Alias {
-    const char* face;
-    const char* family;
-  };
-  static const Alias aliases[] = {
-      {"Courier New", "Liberation Mono"},   {"Courier", "Liberation Mono"},
-      {"Arial", "Liberation Sans"},         {"Helvetica", "Liberation Sans"},
-      {"Times New Roman", "Liberation Serif"}, {"MS Sans Serif", "DejaVu Sans"},
-      {"System", "DejaVu Sans"},
-  };
-  for (const auto& a : aliases)
-    if (face == a.face) return a.family;
-  return face;
-}
-
 CairoCanvas::CairoCanvas(cairo_t* cr, double minLineWidth)
     : m_cr(cr), m_layout(pango_cairo_create_layout(cr)), m_minLineWidth(minLineWidth) {
   // Unhinted metrics keep text widths proportional to the font size, so a PNG at 150 dpi
@@ -56,7 +38,7 @@ CairoCanvas::~CairoCanvas() { g_object_unref(m_layout); }
 void CairoCanvas::SetFont(const CanvasFont& font) {
   m_font = font;
   PangoFontDescription* desc = pango_font_description_new();
-  pango_font_description_set_family(desc, CairoFontFamily(font.face).c_str());
+  pango_font_description_set_family(desc, InstalledFontFamily(font.face).c_str());
   // The font height is the character (em) height in device pixels, as a negative LOGFONT
   // height is; pango's absolute size is the em size in user units, which are pixels here.
   pango_font_description_set_absolute_size(desc, std::max(1, font.height) * double(PANGO_SCALE));

@@ -15,9 +15,6 @@
 
 #include "app/canvas.h"
 
-// Installed family used for a face name ("Courier New" -> "Liberation Mono" ...).
-std::string CairoFontFamily(const std::string& face);
-
 class CairoCanvas : public Canvas {
  public:
   // cr's user space must already be in device pixels. Lines thinner than minLineWidth pixels

@@ -25,16 +25,9 @@ WxCanvas::~WxCanvas() {
   if (m_bClipped) m_dc.DestroyClippingRegion();
 }
 
-wxString WxCanvas::MapFace(const std::string& face) {
-  if (face == "Courier New") return "Liberation Mono";
-  if (face == "Arial") return "Liberation Sans";
-  if (face == "MS Sans Serif") return "DejaVu Sans";
-  return FromUtf8(face);
-}
-
 wxFont WxCanvas::MakeFont(const CanvasFont& f) {
   wxFontInfo info(wxSize(0, std::max(1, f.height)));
-  info.FaceName(MapFace(f.face)).Italic(f.italic);
+  info.FaceName(FromUtf8(InstalledFontFamily(f.face))).Italic(f.italic);
   wxFont font(info);
   int weight = std::clamp(f.weight == 0 ? 400 : f.weight, 1, 1000);
   // "MS Sans Serif" was a bitmap font with a regular and a bold face only: a light weight

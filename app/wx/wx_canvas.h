@@ -41,9 +41,6 @@ class WxCanvas : public Canvas {
 
   wxDC& DC() { return m_dc; }
 
-  // "Courier New" -> Liberation Mono, "Arial" -> Liberation Sans, "MS Sans Serif" -> DejaVu
-  // Sans; other names pass through.
-  static wxString MapFace(const std::string& face);
   static wxFont MakeFont(const CanvasFont& font);
   static wxColour ToColour(Rgb c) { return wxColour(c.r, c.g, c.b); }
 
