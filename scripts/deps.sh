@@ -8,6 +8,7 @@ BINDWISE_BUILD_PACKAGES=(
 )
 BINDWISE_TEST_PACKAGES=(
   xvfb xauth xdotool imagemagick poppler-utils clang libclang-rt-14-dev desktop-file-utils
+  locales
 )
 
 ensure_packages() {
@@ -23,4 +24,12 @@ ensure_packages() {
   export DEBIAN_FRONTEND=noninteractive
   "${sudo[@]}" apt-get update -qq
   "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# A comma-decimal locale, so the tests can show that cells parse "1.5" the same under it.
+ensure_comma_locale() {
+  locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8 2>/dev/null || echo "note: could not generate de_DE.UTF-8"
 }

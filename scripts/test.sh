@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 ensure_packages "${BINDWISE_BUILD_PACKAGES[@]}" "${BINDWISE_TEST_PACKAGES[@]}"
+ensure_comma_locale
 
 build=build-test
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
