@@ -102,7 +102,7 @@ ResultsRowSpec MinDD(int i, int j) {
 }
 
 // The report's own tables: longer labels than the screen panel, one column, up to 14 rows.
-const ModelSpec& Spec(int model) {
+const ModelSpec& TablesFor(int model) {
   static const ModelSpec specs[10] = {
       {"Model: 1 Calcium site + chelator",
        {Resp("Response w/o Ca:", 1), Resp("Response w Ca:", 2), Protein(3),
@@ -155,9 +155,9 @@ const ModelSpec& Spec(int model) {
 ReportBlock ReportResultsBlock(const ParamSet& fit, double startCaUM, float temperatureK) {
   ReportBlock block;
   if (fit.m_nModel < 1 || fit.m_nModel > 10) return block;
-  const ModelSpec& spec = Spec(fit.m_nModel);
-  block.name = spec.name;
-  for (const ResultsRowSpec& s : spec.rows) {
+  const ModelSpec& modelTables = TablesFor(fit.m_nModel);
+  block.name = modelTables.name;
+  for (const ResultsRowSpec& s : modelTables.rows) {
     ResultsRowTexts texts = results_row_texts(s, fit, startCaUM, temperatureK);
     block.rows.push_back({std::move(texts.label), std::move(texts.value), std::move(texts.upper),
                           std::move(texts.lower)});

@@ -88,12 +88,12 @@ void fill_confidence(const ResultsRowSpec& s, const ParamSet& fit, ResultsRowTex
 
 }  // namespace
 
-ResultsRowTexts results_row_texts(const ResultsRowSpec& spec, const ParamSet& fit, double startCaUM,
+ResultsRowTexts results_row_texts(const ResultsRowSpec& rowSpec, const ParamSet& fit, double startCaUM,
                                   float temperatureK) {
   ResultsRowTexts texts;
-  texts.label = spec.label;
-  texts.value = format_c(spec.valueFormat, shown_value(spec.value, spec.i, spec.j, fit, startCaUM, temperatureK));
-  if (fit.m_bErrors == 1) fill_confidence(spec, fit, texts);
+  texts.label = rowSpec.label;
+  texts.value = format_c(rowSpec.valueFormat, shown_value(rowSpec.value, rowSpec.i, rowSpec.j, fit, startCaUM, temperatureK));
+  if (fit.m_bErrors == 1) fill_confidence(rowSpec, fit, texts);
   return texts;
 }
 

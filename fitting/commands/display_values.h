@@ -67,7 +67,7 @@ struct ResultsRowSpec {
 struct ResultsRowTexts {
   std::string label, value, upper, lower;
 };
-ResultsRowTexts results_row_texts(const ResultsRowSpec& spec, const ParamSet& fit, double startCaUM,
+ResultsRowTexts results_row_texts(const ResultsRowSpec& rowSpec, const ParamSet& fit, double startCaUM,
                                   float temperatureK);
 
 // One text row of the results panel. Row 0 of the left table is the title row.

@@ -82,19 +82,19 @@ SeriesSpec model2_series() {
   return s;
 }
 
-FitSettings settings_for(const SeriesSpec& spec, Titration& doc) {
+FitSettings settings_for(const SeriesSpec& design, Titration& doc) {
   FitSettings s;
-  s.m_nModelIndex = spec.model - 1;
+  s.m_nModelIndex = design.model - 1;
   fit_dialog_open(s, doc);
-  for (int r = 1; r <= kValueRows; ++r) s.m_dValue[r] = spec.rows[r];
+  for (int r = 1; r <= kValueRows; ++r) s.m_dValue[r] = design.rows[r];
   return s;
 }
 
 TEST(FitSchedule, RunsPerFamilyAndProgress) {
   Titration doc;
-  SeriesSpec spec = model2_series();
-  write_series(doc, spec);
-  FitSettings s = settings_for(spec, doc);  // fits slots 1, 2, 3, 5, 6
+  SeriesSpec design = model2_series();
+  write_series(doc, design);
+  FitSettings s = settings_for(design, doc);  // fits slots 1, 2, 3, 5, 6
   RecordingProgress progress;
   FitOutcome out = run_fit_command(doc, s, &progress);
   // 5 pre-fits, 5 full fits, re-seed (1 + 5 + 5), 1 full fit.
@@ -109,11 +109,11 @@ TEST(FitSchedule, RunsPerFamilyAndProgress) {
   EXPECT_EQ(out.result.runs, 4 + 5 + 1 + 9 + 4 + 3);
   EXPECT_EQ(doc.m_fit.m_p[6], std::pow(10.0, 6.0) * 1e-9) << "an unfitted slot keeps its start value";
 
-  spec.model = 6;
+  design.model = 6;
   const double six[] = {0, 0.1, 1.0, 5.0, -6.0, 6.5, 6.3, 6.1, 5.9, 5.7, 5.5, 20.0};
-  for (int r = 1; r <= 11; ++r) spec.rows[r] = six[r];
-  write_series(doc, spec);
-  s = settings_for(spec, doc);  // rows 4 and 11 off: 9 slots
+  for (int r = 1; r <= 11; ++r) design.rows[r] = six[r];
+  write_series(doc, design);
+  s = settings_for(design, doc);  // rows 4 and 11 off: 9 slots
   s.m_bExtensive = 1;
   EXPECT_EQ(run_fit_command(doc, s, nullptr).result.runs, 9 + 3 + 64 + 9 + 3);
   s.m_nModelIndex = 0;
@@ -123,14 +123,14 @@ TEST(FitSchedule, RunsPerFamilyAndProgress) {
 
 TEST(FitSchedule, ElectrodeSpareSlotsNeverMove) {
   Titration doc;
-  SeriesSpec spec;
-  spec.model = 8;
+  SeriesSpec design;
+  design.model = 8;
   const double rows[] = {0, 25.0, 10.0, 50.0, 5.5, 5.0, 3.0, 7.0, 1.0};
-  for (int r = 1; r <= 8; ++r) spec.rows[r] = rows[r];
-  spec.lastAddedCaUM = 300;
-  write_series(doc, spec);
+  for (int r = 1; r <= 8; ++r) design.rows[r] = rows[r];
+  design.lastAddedCaUM = 300;
+  write_series(doc, design);
   doc.m_cells[0][0].SetText("-80");
-  FitSettings s = settings_for(spec, doc);
+  FitSettings s = settings_for(design, doc);
   for (int r = 1; r <= kValueRows; ++r) s.m_bFitSlot[r] = 1;
   s.m_bExtensive = 1;
   ASSERT_TRUE(run_fit_command(doc, s, nullptr).fitted);
@@ -141,9 +141,9 @@ TEST(FitSchedule, ElectrodeSpareSlotsNeverMove) {
 
 TEST(FitCommand, ErrorMethodSwitches) {
   Titration doc;
-  SeriesSpec spec = model2_series();
-  write_series(doc, spec);
-  FitSettings s = settings_for(spec, doc);
+  SeriesSpec design = model2_series();
+  write_series(doc, design);
+  FitSettings s = settings_for(design, doc);
   fit_dialog_choose_error_radio(s, ErrorRadio::ConstantSD);
   s.m_dConstantSD = 1.0;  // "Estimate errors" unchecked: still computed
   run_fit_command(doc, s, nullptr);
@@ -171,14 +171,14 @@ TEST(FitCommand, ErrorMethodSwitches) {
 
 TEST(FitCommand, PointCountsCurveAndStoredRecord) {
   Titration doc;
-  SeriesSpec spec;
-  spec.model = 1;
+  SeriesSpec design;
+  design.model = 1;
   const double rows[] = {0, 1.0, 2.0, 10.0, 6.0};
-  for (int r = 1; r <= 4; ++r) spec.rows[r] = rows[r];
-  spec.points = 3;
-  spec.lastAddedCaUM = 40;
-  write_series(doc, spec);
-  FitSettings s = settings_for(spec, doc);
+  for (int r = 1; r <= 4; ++r) design.rows[r] = rows[r];
+  design.points = 3;
+  design.lastAddedCaUM = 40;
+  write_series(doc, design);
+  FitSettings s = settings_for(design, doc);
   s.m_dTemperature = 20.0;
   doc.m_cells[1][2].SetText("");  // a volume missing: the row is not a point
   EXPECT_FALSE(run_fit_command(doc, s, nullptr).fitted);
@@ -224,9 +224,9 @@ TEST(FitCommand, SingularLastFitReportsNoCovarianceErrors) {
 
 TEST(FitCommand, ProteinWarning) {
   Titration doc;
-  SeriesSpec spec = model2_series();
-  write_series(doc, spec);
-  FitSettings s = settings_for(spec, doc);
+  SeriesSpec design = model2_series();
+  write_series(doc, design);
+  FitSettings s = settings_for(design, doc);
   s.m_dValue[3] = 5.0;  // true protein 20 uM: the fit ends far above 1.2 x 5 uM
   FitOutcome out = run_fit_command(doc, s, nullptr);
   ASSERT_FALSE(out.result.messages.empty());

@@ -46,7 +46,7 @@ FitSettings settings_for(const RecoveryCase& c, Titration& doc) {
   return s;
 }
 
-SeriesSpec spec(int model, std::initializer_list<double> rows, double lastCa, double noise) {
+SeriesSpec series_design(int model, std::initializer_list<double> rows, double lastCa, double noise) {
   SeriesSpec s;
   s.model = model;
   int r = 0;
@@ -58,22 +58,22 @@ SeriesSpec spec(int model, std::initializer_list<double> rows, double lastCa, do
 
 std::vector<RecoveryCase> cases() {
   std::vector<RecoveryCase> c;
-  c.push_back({"one site", spec(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002)});
-  c.push_back({"two sites + chelator", spec(2, {0.1, 1.0, 20.0, -6.0, 6.5, 6.0, 25.0}, 120, 0.002)});
-  c.push_back({"two sites", spec(3, {1.0, 1.5, 2.2, 10.0, 6.0, 5.5}, 80, 0.002)});
+  c.push_back({"one site", series_design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002)});
+  c.push_back({"two sites + chelator", series_design(2, {0.1, 1.0, 20.0, -6.0, 6.5, 6.0, 25.0}, 120, 0.002)});
+  c.push_back({"two sites", series_design(3, {1.0, 1.5, 2.2, 10.0, 6.0, 5.5}, 80, 0.002)});
   c.push_back({"four sites + chelator",
-               spec(4, {0.1, 1.0, 10.0, -6.0, 6.6, 6.2, 5.8, 5.5, 20.0}, 150, 0.002), true});
+               series_design(4, {0.1, 1.0, 10.0, -6.0, 6.6, 6.2, 5.8, 5.5, 20.0}, 150, 0.002), true});
   c.push_back({"two sites + two chelators",
-               spec(5, {0.1, 1.0, 15.0, -6.0, -6.5, 6.5, 6.0, 20.0, 10.0}, 120, 0.002)});
+               series_design(5, {0.1, 1.0, 15.0, -6.0, -6.5, 6.5, 6.0, 20.0, 10.0}, 120, 0.002)});
   c.push_back({"six sites + chelator",
-               spec(6, {0.1, 1.0, 5.0, -6.0, 6.5, 6.3, 6.1, 5.9, 5.7, 5.5, 20.0}, 150, 0.002)});
-  c.push_back({"one site electrode", spec(7, {25.0, 10.0, 50.0, 5.0}, 300, 0.05)});
-  c.push_back({"two sites electrode", spec(8, {25.0, 10.0, 50.0, 5.5, 5.0}, 300, 0.05)});
-  c.push_back({"four sites electrode", spec(9, {25.0, 10.0, 30.0, 6.0, 5.8, 5.6, 5.4}, 500, 0.05), true});
+               series_design(6, {0.1, 1.0, 5.0, -6.0, 6.5, 6.3, 6.1, 5.9, 5.7, 5.5, 20.0}, 150, 0.002)});
+  c.push_back({"one site electrode", series_design(7, {25.0, 10.0, 50.0, 5.0}, 300, 0.05)});
+  c.push_back({"two sites electrode", series_design(8, {25.0, 10.0, 50.0, 5.5, 5.0}, 300, 0.05)});
+  c.push_back({"four sites electrode", series_design(9, {25.0, 10.0, 30.0, 6.0, 5.8, 5.6, 5.4}, 500, 0.05), true});
   c.push_back({"six sites electrode",
-               spec(10, {25.0, 10.0, 20.0, 5.5, 5.4, 5.3, 5.2, 5.1, 5.0}, 300, 0.05), true});
+               series_design(10, {25.0, 10.0, 20.0, 5.5, 5.4, 5.3, 5.2, 5.1, 5.0}, 300, 0.05), true});
   // Start Ca 0 and a first row of added Ca 0: the first total Ca is exactly 0.
-  RecoveryCase startCa{"one site, start Ca 1 uM", spec(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002)};
+  RecoveryCase startCa{"one site, start Ca 1 uM", series_design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002)};
   startCa.series.startCaUM = 1.0;
   c.push_back(startCa);
   return c;
