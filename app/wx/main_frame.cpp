@@ -58,11 +58,24 @@ CMainFrame::CMainFrame(wxDocManager* manager, int screenWidth)
   SetFrameIcons();
   m_pSplitter = new CFixedSplitter(this, PaneSizesForScreen(screenWidth));
   Bind(wxEVT_TIMER, &CMainFrame::OnIndicatorTimer, this);
+  // Bound dynamically so it runs before the document frame's own close handling.
+  Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnCloseWhileFitting, this);
   m_indicatorTimer.Start(kIndicatorPollMs);
   Maximize(true);
 }
 
 CMainFrame::~CMainFrame() { m_indicatorTimer.Stop(); }
+
+// A fit runs inside the control view's handler while the window keeps its event loop alive;
+// closing the frame then would destroy the document and views under that handler. The window
+// manager's close box is the only way in (input is disabled), so refuse it until the fit ends.
+void CMainFrame::OnCloseWhileFitting(wxCloseEvent& event) {
+  if (event.CanVeto() && m_pOutputView && m_pOutputView->IsFitRunning()) {
+    event.Veto();
+    return;
+  }
+  event.Skip();
+}
 
 void CMainFrame::SetFrameIcons() {
   wxIconBundle icons;

@@ -58,6 +58,7 @@ class CMainFrame : public wxDocParentFrame {
   void MovePaneFocus(int delta);
   void OnHelpTopics(wxCommandEvent& event);
   void OnIndicatorTimer(wxTimerEvent& event);
+  void OnCloseWhileFitting(wxCloseEvent& event);
 
   int m_nScreenWidth;
   BindwiseDoc* m_pDoc = nullptr;

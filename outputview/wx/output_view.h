@@ -60,6 +60,8 @@ class COutputView : public CPaneView {
   wxButton* GetButton(int id) const;
   const ControlLayout& GetLayout() const { return m_layout; }
   bool IsFitRunning() const { return m_bFitRunning; }
+  // Puts the view in the fitting state without a fit, for tests of what a fit blocks.
+  void SetFitRunningForTest(bool running) { m_bFitRunning = running; }
   // The open Generate Data dialog, null while it is closed.
   CGenerateDataDlg* GetGenerateDialog() const { return m_pGenerateDlg; }
   // The point count of the last curve export (100 until one is chosen).

@@ -25,6 +25,7 @@
 #include "document/wx/bindwise_doc.h"
 #include "gridview/wx/cell_view.h"
 #include "gridview/grid_metrics.h"
+#include "outputview/wx/output_view.h"
 #include "gui_test_support.h"
 
 namespace {
@@ -240,3 +241,13 @@ TEST(Shell, AboutBoxLoopsItsAnimation) {
 }
 
 }  // namespace
+
+TEST(Shell, ClosingTheWindowDuringAFitIsRefused) {
+  gui::ResetDocument();
+  COutputView* output = gui::Frame().GetOutputView();
+  output->SetFitRunningForTest(true);
+  EXPECT_FALSE(gui::Frame().Close(false));  // vetoed: the fit's handler still runs
+  gui::Pump(50);
+  EXPECT_TRUE(gui::Frame().IsShown());
+  output->SetFitRunningForTest(false);
+}
