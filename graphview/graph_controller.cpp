@@ -59,13 +59,16 @@ std::vector<CanvasRect> GraphController::OnMouseMove(Titration& doc, const Canva
 
 void GraphController::ZoomToBand(Titration& doc) const {
   // Pixels of the reference rectangle to data: 1/360 of the Y range and 1/560 of the X
-  // range per pixel, measured from the document's current minima.
+  // range per pixel, measured from the document's current minima. The products keep the
+  // original order and constants, so stored limits agree with older files to the last bit.
   const GraphScale& s = m_state.scale;
-  const double ry = s.YRange() / 360.0, rx = s.XRange() / 560.0;
-  const double yMax = doc.m_dYMin + (kZoomReference.bottom - m_rcDrag.top) * ry;
-  const double yMin = doc.m_dYMin + (kZoomReference.bottom - m_rcDrag.bottom) * ry;
-  const double xMax = doc.m_dXMin + (m_rcDrag.right - kZoomReference.left) * rx;
-  const double xMin = doc.m_dXMin + (m_rcDrag.left - kZoomReference.left) * rx;
+  const double ry = s.YRange(), rx = s.XRange();
+  constexpr double kPerYPixel = 0.002777777777777778;   // 1/360
+  constexpr double kPerXPixel = 0.0017857142857142857;  // 1/560
+  const double yMax = doc.m_dYMin + (kZoomReference.bottom - m_rcDrag.top) * ry * kPerYPixel;
+  const double yMin = doc.m_dYMin + (kZoomReference.bottom - m_rcDrag.bottom) * ry * kPerYPixel;
+  const double xMax = doc.m_dXMin + (m_rcDrag.right - kZoomReference.left) * rx * kPerXPixel;
+  const double xMin = doc.m_dXMin + (m_rcDrag.left - kZoomReference.left) * rx * kPerXPixel;
   // A band whose limits differ by 1 % or less on either axis is taken as a slip of the hand.
   if (std::fabs(yMax / yMin) - 1.0 > 0.01 && std::fabs(xMax / xMin) - 1.0 > 0.01) {
     doc.m_dYMax = yMax;

@@ -39,6 +39,15 @@ TEST(GraphZoom, BandMapsThroughTheReferenceRectangleAndFixesTheAxes) {
   EXPECT_NEAR(g.doc->m_dYMax, 0.875, 1e-12);
   EXPECT_EQ(g.doc->m_bAxisFixed, 1);
   EXPECT_EQ(g.doc->m_bGraphDrag, 0);
+
+  // Limits go into saved files: they must come out of the products in their stated order
+  // and constants to the last bit (these pixels round differently when divided instead).
+  DrawnExample h;
+  h.Drag(94, 300, 128, 47);
+  const double ry = 9 * 0.05, rx = 11 * 20.0;
+  EXPECT_EQ(h.doc->m_dYMax, 0.5 + (400 - 47) * ry * 0.002777777777777778);
+  EXPECT_EQ(h.doc->m_dXMax, 0.0 + (128 - 60) * rx * 0.0017857142857142857);
+  EXPECT_EQ(h.doc->m_dXMin, 0.0 + (94 - 60) * rx * 0.0017857142857142857);
 }
 
 TEST(GraphZoom, ClicksAndSlipsChangeNoLimits) {
