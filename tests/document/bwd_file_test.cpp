@@ -245,3 +245,112 @@ TEST(BwdRead, BundledExamplesReadAndWriteBackUnchanged) {
   }
   EXPECT_GE(found, 1);
 }
+
+// Every byte of a file with a fit with errors, two simulations and a two-entry plan, written
+// out by hand from the format: blocks in their order, flags as ints, n + 1 fit values and
+// n + 1 errors, n values per simulation, additions before start cell in each plan entry.
+TEST(BwdWrite, FitSimulationsAndPlanByteForByte) {
+  Titration doc;
+  doc.m_cells[0][1].SetText("7");  // row by row: (0,0) (0,1) (0,2) (1,0) ...
+  doc.m_cells[1][0].SetText("x");
+  doc.m_strDescription = "5 \xC2\xB5M";  // the micro sign is one 1252 byte, B5
+  doc.m_bShowFit = 1;
+  ParamSet& fit = doc.m_fit;
+  fit.m_nParams = 2;
+  fit.m_nModel = 3;
+  fit.m_bElectrode = 0;
+  fit.m_bDilution = 1;
+  fit.m_dStartCa = 0.5;
+  fit.m_bErrors = 1;
+  fit.m_p[0] = 4.0;  // chi-square
+  fit.m_p[1] = 1.0;
+  fit.m_p[2] = 2.0;
+  fit.m_err[0] = 0.0;
+  fit.m_err[1] = 0.25;
+  fit.m_err[2] = 0.5;
+  doc.m_bHaveSims = 1;
+  doc.m_nSims = 2;
+  doc.m_bSlotFree[1] = doc.m_bSlotFree[2] = 0;
+  ParamSet& s1 = doc.m_sims[0];
+  s1.m_nParams = 1;
+  s1.m_nModel = 2;
+  s1.m_p[0] = 99.0;  // a simulation has no slot 0, no errors flag and no errors in the file
+  s1.m_p[1] = 3.0;
+  s1.m_bErrors = 1;
+  s1.m_err[1] = 99.0;
+  ParamSet& s2 = doc.m_sims[1];
+  s2.m_nParams = 2;
+  s2.m_nModel = 8;
+  s2.m_bElectrode = 1;
+  s2.m_dStartCa = 1.5;
+  s2.m_p[1] = -1.0;
+  s2.m_p[2] = 0.25;
+  doc.m_nGenSteps = 2;
+  doc.m_dGenStartVolume = 2.0;
+  doc.m_nGenVolUnit = 1;
+  doc.m_nGenConcUnit = 2;
+  doc.m_genSteps[1] = {2, 3, 0.25, 1.0, 0, 0};  // start cell 2, 3 additions
+  doc.m_genSteps[2] = {5, 4, 0.5, 2.0, 0, 0};
+  doc.m_fTemperature = 310.0f;
+
+  Bytes expected = {0x00, 0x01, '7', 0x00, 0x01, 'x'};
+  expected.resize(expected.size() + 293, 0x00);  // the other 293 cells are empty
+  const Bytes rest = {
+      0x04, '5', ' ', 0xB5, 'M',                                  // description
+      0x05, 'T', 'i', 't', 'l', 'e',                              // title
+      0x08, 'R', 'e', 's', 'p', 'o', 'n', 's', 'e',               // y caption
+      0x0B, 'T', 'o', 't', 'a', 'l', ' ', 'C', 'a', '/', 'u', 'M',  // x caption
+      0x01, 0x00, 0x00, 0x00,                                     // fit shown
+      0x02, 0x00, 0x00, 0x00,                                     // n
+      0x03, 0x00, 0x00, 0x00,                                     // model
+      0x00, 0x00, 0x00, 0x00,                                     // electrode
+      0x01, 0x00, 0x00, 0x00,                                     // dilution
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F,             // start Ca 0.5
+      0x01, 0x00, 0x00, 0x00,                                     // errors present
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x40,             // chi-square 4.0
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F,             // 1.0
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40,             // 2.0
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,             // error slot 0: 0.0
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xD0, 0x3F,             // 0.25
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F,             // 0.5
+      0x01, 0x00, 0x00, 0x00,                                     // simulations present
+      0x02, 0x00, 0x00, 0x00,                                     // s
+      0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00,             // n 1, model 2
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,             // electrode 0, dilution 0
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,             // start Ca 0.0
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x08, 0x40,             // 3.0
+      0x02, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00,             // n 2, model 8
+      0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,             // electrode 1, dilution 0
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF8, 0x3F,             // start Ca 1.5
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0xBF,             // -1.0
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xD0, 0x3F,             // 0.25
+      0x02, 0x00, 0x00, 0x00,                                     // g
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40,             // start volume 2.0 ml
+      0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00,             // "ul", "nM"
+      0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00,             // 3 additions, start cell 2
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xD0, 0x3F,             // 0.25
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F,             // 1.0
+      0x04, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00,             // 4 additions, start cell 5
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F,             // 0.5
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40,             // 2.0
+      0x00, 0x00, 0x9B, 0x43,                                     // 310.0f
+  };
+  expected.insert(expected.end(), rest.begin(), rest.end());
+  ASSERT_EQ(encode(doc), expected);
+
+  // Read back, each value lands where it came from.
+  const BwdLoad back = decode(expected);
+  ASSERT_TRUE(back.status.ok) << back.status.message;
+  const Titration& d = *back.doc;
+  EXPECT_EQ(d.m_cells[1][0].GetText(), "x");
+  EXPECT_EQ(d.m_strDescription, doc.m_strDescription);
+  EXPECT_EQ(d.m_fit.m_err[1], 0.25);
+  EXPECT_EQ(d.m_fit.m_p[0], 4.0);
+  EXPECT_EQ(d.m_dStartCa, 0.5);
+  EXPECT_EQ(d.m_sims[1].m_bElectrode, 1);
+  EXPECT_EQ(d.m_sims[1].m_p[2], 0.25);
+  EXPECT_EQ(d.m_genSteps[2].m_nStart, 5);
+  EXPECT_EQ(d.m_genSteps[2].m_nAdditions, 4);
+  EXPECT_EQ(d.m_fTemperature, 310.0f);
+  EXPECT_EQ(encode(d), expected);
+}

@@ -96,3 +96,58 @@ TEST(CellEdit, MultiByteCharactersAreNeverSplit) {
   cell.InsertChar('1', 0);
   EXPECT_EQ(cell.CharCount(), 12);
 }
+
+// New empties the experiment but keeps the last fit's temperature, the running plot
+// number, the Fit dialog's last model, the plan's units and the (unreachable) records.
+TEST(DocumentNew, ResetsTheExperimentAndKeepsWhatNewKeeps) {
+  Titration doc;
+  EXPECT_EQ(doc.m_cursor.m_nRow, 0);
+  EXPECT_EQ(doc.m_nFitDlgLastModel, 18);
+  EXPECT_EQ(doc.m_genSteps[1].m_nStart, 2);
+  doc.m_cells[5][2].SetText("2.5");
+  doc.m_cursor.SetCell(7, 1);
+  doc.m_cursor.BeginEdit();
+  doc.m_strTitle = "Run 2";
+  doc.m_strDescription = "d";
+  doc.m_bShowFit = doc.m_bHaveSims = doc.m_bAxisFixed = doc.m_bFitAxesToSims = 1;
+  doc.m_fit.m_nModel = 4;
+  doc.m_sims[0].m_nModel = 2;
+  doc.m_nSims = 1;
+  doc.m_bSlotFree[1] = 0;
+  doc.m_nSlotOrder[1] = 3;
+  doc.m_nGenSteps = 1;
+  doc.m_genSteps[1] = {9, 4, 1.0, 2.0, 3.0, 4.0};
+  doc.m_genSteps[2].m_nStart = 6;
+  doc.m_nGenVolUnit = 2;
+  doc.m_dXMax = 50.0;
+  doc.m_fTemperature = 310.15f;
+  doc.m_nPlotsListed = 5;
+  doc.m_nFitDlgLastModel = 3;
+  doc.m_bResetPlotList = 0;
+
+  doc.ResetForNew();
+  EXPECT_EQ(doc.m_cells[5][2].GetText(), "");
+  EXPECT_EQ(doc.m_cells[5][2].GetValue(), 0.0);
+  EXPECT_EQ(doc.m_cursor.m_nRow, 0);
+  EXPECT_EQ(doc.m_cursor.m_nCol, 0);
+  EXPECT_EQ(doc.m_cursor.m_bEditing, 0);
+  EXPECT_EQ(doc.m_strTitle, "Title");
+  EXPECT_EQ(doc.m_strDescription, "");
+  EXPECT_EQ(doc.m_bShowFit + doc.m_bHaveSims + doc.m_bAxisFixed + doc.m_bFitAxesToSims, 0);
+  EXPECT_EQ(doc.m_nSims, 0);
+  EXPECT_EQ(doc.m_bSlotFree[1], 1);
+  EXPECT_EQ(doc.m_nSlotOrder[1], 1);
+  EXPECT_EQ(doc.m_nGenSteps, 0);
+  EXPECT_EQ(doc.m_genSteps[1].m_nStart, 2);
+  EXPECT_EQ(doc.m_genSteps[1].m_nAdditions, 0);
+  EXPECT_EQ(doc.m_genSteps[2].m_nStart, 0);
+  EXPECT_EQ(doc.m_dXMax, 0.0);
+  EXPECT_EQ(doc.m_bResetPlotList, 1);
+
+  EXPECT_EQ(doc.m_fTemperature, 310.15f);
+  EXPECT_EQ(doc.m_nPlotsListed, 5);
+  EXPECT_EQ(doc.m_nFitDlgLastModel, 3);
+  EXPECT_EQ(doc.m_nGenVolUnit, 2);
+  EXPECT_EQ(doc.m_fit.m_nModel, 4);
+  EXPECT_EQ(doc.m_sims[0].m_nModel, 2);
+}
