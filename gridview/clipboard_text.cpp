@@ -57,8 +57,9 @@ std::string NormaliseLineEnds(const std::string& text) {
 int PasteClipboardText(Titration& doc, const std::string& rawText, int row0, int col0) {
   const std::string text = NormaliseLineEnds(rawText);
   const std::size_t length = text.size();
-  if (length == 0 || row0 < 0 || row0 >= Titration::kRows || col0 < 0 || col0 >= Titration::kCols)
-    return -1;
+  // An empty text is one empty field: it empties the current cell, as pasting a copied
+  // empty cell does.
+  if (row0 < 0 || row0 >= Titration::kRows || col0 < 0 || col0 >= Titration::kCols) return -1;
 
   // Columns: the fields of the first line, found by the first CR after the first character.
   int n = 1;

@@ -72,8 +72,9 @@ TEST(ClipboardPaste, SingleValueWithoutLineEnd) {
   EXPECT_EQ(PasteClipboardText(doc, "0.125", 3, 2), 3);
   EXPECT_EQ(doc.m_cells[3][2].Text(), "0.125");
   EXPECT_DOUBLE_EQ(doc.m_cells[3][2].GetValue(), 0.125);
-  EXPECT_EQ(PasteClipboardText(doc, "", 3, 2), -1);
-  EXPECT_EQ(doc.m_cells[3][2].Text(), "0.125");
+  // An empty text is an empty field, like a copied empty cell.
+  EXPECT_EQ(PasteClipboardText(doc, "", 3, 2), 3);
+  EXPECT_EQ(doc.m_cells[3][2].Text(), "");
 }
 
 TEST(ClipboardPaste, LongTextIsNotCutShort) {
