@@ -205,6 +205,21 @@ TEST(GridBlock, DraggingUpwardsSelectsFromPointerToAnchor) {
   EXPECT_EQ(f.grid.Block().row1, 3);
 }
 
+TEST(GridBlock, OneDiagonalMoveReachesThePointerInRowsAndColumns) {
+  // A fast drag may report a single move before the release; the block must still end
+  // at the cell under the pointer, not one move behind in its columns.
+  GridFixture f;
+  f.grid.LButtonDown(f.CellX(0), f.CellY(2));
+  f.grid.MouseMove(f.CellX(2), f.CellY(6));
+  f.grid.LButtonUp();
+  const GridBlock b = f.grid.Block();
+  EXPECT_EQ(b.row1, 2);
+  EXPECT_EQ(b.row2, 6);
+  EXPECT_EQ(b.col1, 0);
+  EXPECT_EQ(b.col2, 2);
+  EXPECT_EQ(f.grid.CopyText().size(), 5u * 4u);  // five lines of two tabs, CR and space
+}
+
 TEST(GridBlock, AutoScrollWhileDraggingPastTheBottom) {
   GridFixture f;
   f.host.clientHeight = 210;
