@@ -79,3 +79,5 @@ std::array<ControlPlacement, 8> control_placements(const ControlLayout& m) {
 }
 
 int font_pixel_height(int pointSize, int dpiY) { return (dpiY * pointSize) / 72; }
+
+int point_font_pixel_height(int tenthsOfPoint, int dpiY) { return (dpiY * tenthsOfPoint + 360) / 720; }

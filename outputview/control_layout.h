@@ -74,3 +74,8 @@ std::array<ControlPlacement, 8> control_placements(const ControlLayout& layout);
 // dots per inch vertically: (dpiY x pointSize) / 72, truncated as the integer division
 // the layout was tuned with.
 int font_pixel_height(int pointSize, int dpiY);
+
+// The same for a font asked for by its size in tenths of a point (the plot list's 8-point
+// entries are 80): that conversion rounds to the nearest pixel instead (80 at 96 dpi is
+// 10.67, giving 11).
+int point_font_pixel_height(int tenthsOfPoint, int dpiY);

@@ -74,7 +74,7 @@ void CPlotListBox::OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const {
   dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
   CanvasFont font;
   font.face = "MS Sans Serif";
-  font.height = font_pixel_height(8, wxGetDisplayPPI().y > 0 ? wxGetDisplayPPI().y : 96);  // 8 points
+  font.height = point_font_pixel_height(80, wxGetDisplayPPI().y > 0 ? wxGetDisplayPPI().y : 96);  // 8 points
   dc.SetFont(WxCanvas::MakeFont(font));
   dc.DrawLabel(wxString::FromUTF8(GetString(index)), rect, wxALIGN_LEFT | wxALIGN_CENTER_VERTICAL);
 }

@@ -85,4 +85,7 @@ TEST(ControlLayout, FontPixelHeightTruncates) {
   EXPECT_EQ(font_pixel_height(8, 96), 10);  // 10.67
   EXPECT_EQ(font_pixel_height(11, 96), 14);  // 14.67
   EXPECT_EQ(font_pixel_height(9, 72), 9);
+  // Fonts given in tenths of a point round instead: the plot list's 8-point entries.
+  EXPECT_EQ(point_font_pixel_height(80, 96), 11);
+  EXPECT_EQ(point_font_pixel_height(80, 120), 13);  // 13.33
 }
