@@ -234,3 +234,49 @@ TEST(FitCommand, ProteinWarning) {
 }
 
 }  // namespace
+
+// Chi-square of the stored fit with the percentual weights sigma_i = y_i x P x 0.01, total Ca
+// (added + start Ca diluted to each point) in nM, as the fit should have minimised it.
+double percent_chi_square(const Titration& doc, double percent) {
+  Vec a(4), bound(2), freeCa(2);
+  for (int k = 1; k <= 4; ++k) a[k] = doc.m_fit.m_p[k];
+  const double V1 = doc.m_cells[0][2].GetValue();
+  double chisq = 0.0;
+  for (int r = 0; doc.m_cells[r][0].GetValue() != 0.0; ++r) {
+    const double y = doc.m_cells[r][0].GetValue(), V = doc.m_cells[r][2].GetValue();
+    const double X = (doc.m_cells[r][1].GetValue() + doc.m_fit.m_dStartCa * V1 / V) * 1000.0;
+    const double R = model_response(ModelFamily::OneSite, false, true, X, a, V1 / V, bound, freeCa, 1);
+    const double d = (y - R) / (y * percent * 0.01);
+    chisq += d * d;
+  }
+  return chisq;
+}
+
+TEST(FitCommand, PercentWeightsAlsoServeTheJackknifeAndStartCaIsDiluted) {
+  Titration doc;
+  SeriesSpec design;
+  design.model = 1;
+  const double rows[] = {0, 1.0, 2.0, 10.0, 5.5};
+  for (int r = 1; r <= 4; ++r) design.rows[r] = rows[r];
+  design.startCaUM = 10.0;
+  design.points = 20;
+  design.lastAddedCaUM = 40;
+  design.noise = 0.002;
+  write_series(doc, design);
+  FitSettings s = settings_for(design, doc);
+  s.m_dStartCa = design.startCaUM;
+  s.m_bEstimateErrors = 1;
+  s.m_dPercentError = 2.0;
+  ASSERT_TRUE(run_fit_command(doc, s, nullptr).fitted);
+  const double weighted = doc.m_fit.m_p[0];
+  EXPECT_NEAR(weighted, percent_chi_square(doc, 2.0), 1e-9 * weighted);
+  // The last total Ca is the larger: 40 uM plus the start Ca diluted from 2 ml to 2.095 ml.
+  EXPECT_NEAR(doc.m_fitCurve[0].x, 0.002 * (40.0 + 10.0 * 2.0 / 2.095), 1e-12);
+
+  fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
+  FitOptions seeded;
+  seeded.jackknifeSeed = 3;
+  ASSERT_TRUE(run_fit_command(doc, s, nullptr, seeded).fitted);
+  EXPECT_EQ(doc.m_fit.m_p[0], weighted) << "the jackknife keeps the percentual weights";
+  EXPECT_EQ(doc.m_fit.m_bErrors, 1);
+}
