@@ -8,18 +8,9 @@
 
 #include "document/curve_rebuild.h"
 #include "fitting/commands/simulate_command.h"
+#include "support/vector_plot_list.h"
 
 namespace {
-
-struct VectorPlotList : PlotListSink {
-  std::vector<std::string> items;
-  int selection = -1;
-  void AddString(const std::string& t) override { items.push_back(t); }
-  void DeleteString(int i) override { items.erase(items.begin() + i); }
-  void ResetContent() override { items.clear(); }
-  int GetCount() const override { return static_cast<int>(items.size()); }
-  int GetCurSel() const override { return selection; }
-};
 
 // Added Ca 0, 50, 100 uM in rows 0-2; volumes as given.
 void three_rows(Titration& doc, const char* v1, const char* v3) {

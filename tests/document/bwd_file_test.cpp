@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include "support/vector_plot_list.h"
 
 #include "document/doc_fixtures.h"
 
@@ -18,14 +19,7 @@ BwdLoad decode(const Bytes& b, const Titration& current = Titration()) {
   return DecodeBwd(b.data(), b.size(), current, "doc.bwd");
 }
 
-struct RecordingList : PlotListSink {
-  void AddString(const std::string& text) override { items.push_back(text); }
-  void DeleteString(int index) override { items.erase(items.begin() + index); }
-  void ResetContent() override { items.clear(); }
-  int GetCount() const override { return static_cast<int>(items.size()); }
-  int GetCurSel() const override { return -1; }
-  std::vector<std::string> items;
-};
+using RecordingList = VectorPlotList;
 
 class BwdFile : public ::testing::Test {
  protected:

@@ -7,18 +7,9 @@
 
 #include "document/titration.h"
 #include "fitting/commands/simulate_command.h"
+#include "support/vector_plot_list.h"
 
-namespace {
-struct ListStub : PlotListSink {
-  std::vector<std::string> items;
-  int selection = -1;
-  void AddString(const std::string& t) override { items.push_back(t); }
-  void DeleteString(int i) override { items.erase(items.begin() + i); }
-  void ResetContent() override { items.clear(); }
-  int GetCount() const override { return static_cast<int>(items.size()); }
-  int GetCurSel() const override { return selection; }
-};
-}  // namespace
+using ListStub = VectorPlotList;
 
 // View follows the list order to the slot, also after a deletion reordered the slots; the
 // curve count is checked before the selection.

@@ -1,6 +1,7 @@
 #include "outputview/results_painter.h"
 
 #include <gtest/gtest.h>
+#include "support/vector_plot_list.h"
 
 #include <string>
 #include <vector>
@@ -209,13 +210,8 @@ TEST(ResultsPainter, FontFollowsScreenWidth) {
 }
 
 namespace {
-struct VectorList : PlotListSink {
-  std::vector<std::string> items{"Plot 1", "Plot 2"};
-  void AddString(const std::string& t) override { items.push_back(t); }
-  void DeleteString(int i) override { items.erase(items.begin() + i); }
-  void ResetContent() override { items.clear(); }
-  int GetCount() const override { return static_cast<int>(items.size()); }
-  int GetCurSel() const override { return -1; }
+struct VectorList : VectorPlotList {
+  VectorList() { items = {"Plot 1", "Plot 2"}; }
 };
 }  // namespace
 
