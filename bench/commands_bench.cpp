@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "fitting/commands/display_values.h"
-#include "fitting/commands/fit_command.h"
+#include "commands/display_values.h"
+#include "commands/fit_command.h"
 #include "fitting/models.h"
 
 namespace {

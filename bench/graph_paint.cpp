@@ -6,9 +6,9 @@
 #include <cmath>
 #include <memory>
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 #include "document/titration.h"
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 #include "graphview/graph_painter.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <functional>
 #include <string>
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 
 class CairoCanvas : public Canvas {
  public:

@@ -6,8 +6,8 @@
 
 #include "cli/command_support.h"
 #include "cli/document_json.h"
-#include "fitting/commands/display_values.h"
-#include "fitting/commands/fit_command.h"
+#include "commands/display_values.h"
+#include "commands/fit_command.h"
 #include "fitting/models.h"
 
 namespace {

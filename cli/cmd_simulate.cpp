@@ -6,7 +6,7 @@
 
 #include "cli/command_support.h"
 #include "cli/document_json.h"
-#include "fitting/commands/simulate_command.h"
+#include "commands/simulate_command.h"
 #include "fitting/models.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "fitting/commands/fit_settings.h"
+#include "commands/fit_settings.h"
 
 namespace examples {
 

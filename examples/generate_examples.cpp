@@ -16,7 +16,7 @@
 #include "document/bwd_file.h"
 #include "document/titration.h"
 #include "examples/example_set.h"
-#include "fitting/commands/fit_settings.h"
+#include "commands/fit_settings.h"
 #include "fitting/models.h"
 #include "outputview/generate_data.h"
 

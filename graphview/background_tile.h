@@ -4,7 +4,7 @@
 // every run and every machine.
 #pragma once
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 
 inline constexpr int kBackgroundTileSize = 280;  // pixels, square
 inline constexpr Rgb kBackgroundMainColour{197, 213, 219};

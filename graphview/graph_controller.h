@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 #include "graphview/graph_scale.h"
 
 class Titration;

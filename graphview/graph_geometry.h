@@ -3,7 +3,7 @@
 // width uses proportional formulas whose constants do not reproduce the 1024 column exactly.
 #pragma once
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 
 // Control ids of the pane's two buttons.
 enum GraphControlId : int {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "document/titration.h"
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 #include "graphview/background_tile.h"
 #include "graphview/plot_colours.h"
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 #include "graphview/graph_geometry.h"
 #include "graphview/graph_scale.h"
 

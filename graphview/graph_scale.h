@@ -6,7 +6,7 @@
 // Units: responses as measured; calcium in uM.
 #pragma once
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 #include "document/titration.h"
 
 // A tick step near span / 10 from the 1-2-5 series (37 -> 5, 0.37 -> 0.05, 250 -> 20,

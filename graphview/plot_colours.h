@@ -3,7 +3,7 @@
 // list entry always match. There is no legend; the colour is the only link between them.
 #pragma once
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 
 inline constexpr int kPlotColourSlots = 10;
 

@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "document/titration.h"
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 #include "graphview/graph_painter.h"
 #include "graphview/graph_scale.h"
 

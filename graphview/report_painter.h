@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 
 class Canvas;
 class ParamSet;

@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 #include "document/titration.h"
 #include "gridview/clipboard_text.h"
 #include "gridview/grid_metrics.h"

@@ -3,7 +3,7 @@
 // are the grid's logical pixels: (0, 0) is the top-left of the header row, y grows down.
 #pragma once
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 
 struct GridMetrics {
   static constexpr int kRows = 99;

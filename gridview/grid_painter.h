@@ -4,7 +4,7 @@
 // pre-filled with the background (white) over the repaint area.
 #pragma once
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 
 class GridController;
 class Titration;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 
 // The grid pane keeps gridWidth and the graph pane keeps graphHeight for the life of the
 // window; all extra or missing space goes to the right column and to the bottom pane.

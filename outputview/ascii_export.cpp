@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "document/curve_rebuild.h"
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 #include "fitting/models.h"
 
 namespace {

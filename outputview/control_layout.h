@@ -9,7 +9,7 @@
 
 #include <array>
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 
 // Control ids of the pane's buttons and list; the Generate Data dialog and the exports
 // address the view with the same numbers.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "outputview/plot_selection.h"
 
 #include "document/titration.h"
-#include "fitting/commands/simulate_command.h"
+#include "commands/simulate_command.h"
 
 PlotChoice choose_plot_to_view(const Titration& doc) {
   PlotChoice choice;

@@ -1,7 +1,7 @@
 #include "outputview/results_painter.h"
 
 #include "document/titration.h"
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 // The panel keeps no state; every repaint recomputes the texts from the document.
 #pragma once
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 #include "outputview/control_layout.h"
 
 class Titration;

@@ -5,7 +5,7 @@
 #include <wx/textctrl.h>
 
 #include "document/titration.h"
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <wx/dc.h>
 #include <wx/font.h>
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 
 class WxCanvas : public Canvas {
  public:

@@ -22,7 +22,7 @@
 #include <wx/font.h>
 
 #include "app/wx/pane_view.h"
-#include "fitting/commands/fit_settings.h"
+#include "commands/fit_settings.h"
 #include "outputview/ascii_export.h"
 #include "outputview/control_layout.h"
 #include "outputview/wx/export_command.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "document/titration.h"
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 
 namespace {
 

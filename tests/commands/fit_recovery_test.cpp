@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fitting/commands/fit_command.h"
+#include "commands/fit_command.h"
 #include "series.h"
 
 namespace {

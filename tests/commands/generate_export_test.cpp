@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fitting/commands/simulate_command.h"
+#include "commands/simulate_command.h"
 #include "outputview/ascii_export.h"
 #include "outputview/generate_data.h"
 

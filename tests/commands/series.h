@@ -6,8 +6,8 @@
 #include <string>
 
 #include "document/titration.h"
-#include "fitting/commands/display_values.h"
-#include "fitting/commands/fit_settings.h"
+#include "commands/display_values.h"
+#include "commands/fit_settings.h"
 #include "fitting/models.h"
 
 struct SeriesSpec {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "document/curve_rebuild.h"
-#include "fitting/commands/simulate_command.h"
+#include "commands/simulate_command.h"
 #include "support/vector_plot_list.h"
 
 namespace {

@@ -17,7 +17,7 @@
 
 #include "document/bwd_file.h"
 #include "examples/example_set.h"
-#include "fitting/commands/fit_settings.h"
+#include "commands/fit_settings.h"
 #include "fitting/models.h"
 
 namespace fs = std::filesystem;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "document/titration.h"
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 
 inline void SetRow(Titration& doc, int row, const std::string& response, const std::string& addedCa) {
   doc.m_cells[row][0].SetText(response);

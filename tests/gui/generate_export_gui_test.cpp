@@ -27,7 +27,7 @@
 #include "app/wx/main_frame.h"
 #include "app/wx/pane_view.h"
 #include "document/wx/bindwise_doc.h"
-#include "fitting/commands/simulate_command.h"
+#include "commands/simulate_command.h"
 #include "gui_test_support.h"
 #include "outputview/ascii_export.h"
 #include "outputview/control_layout.h"

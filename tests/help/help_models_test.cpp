@@ -6,7 +6,7 @@
 
 #include <cctype>
 
-#include "fitting/commands/fit_settings.h"
+#include "commands/fit_settings.h"
 #include "fitting/models.h"
 
 namespace {

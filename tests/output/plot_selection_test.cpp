@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "document/titration.h"
-#include "fitting/commands/simulate_command.h"
+#include "commands/simulate_command.h"
 #include "support/vector_plot_list.h"
 
 using ListStub = VectorPlotList;

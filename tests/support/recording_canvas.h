@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/canvas.h"
+#include "canvas/canvas.h"
 
 struct CanvasCall {
   enum Kind { Pen, Brush, Font, TextColour, TextBg, Move, Line, Segment, Rect, Ellipse, Fill, Tile, Text, TextRect, Clip, Unclip } kind;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "document/titration.h"
-#include "fitting/commands/fit_settings.h"
+#include "commands/fit_settings.h"
 
 inline constexpr const char* kSimDilutionMessage =
     "Not enough volume points have been added.\nDilution not considered";

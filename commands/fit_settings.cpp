@@ -1,4 +1,4 @@
-#include "fitting/commands/fit_settings.h"
+#include "commands/fit_settings.h"
 
 #include <array>
 #include <initializer_list>

@@ -1,4 +1,4 @@
-#include "fitting/commands/fit_command.h"
+#include "commands/fit_command.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "fitting/wx/model_picture.h"
+#include "commands/wx/model_picture.h"
 
 #include <cmath>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "fitting/wx/parameters_dlg.h"
+#include "commands/wx/parameters_dlg.h"
 
 #include <wx/button.h>
 #include <wx/sizer.h>
@@ -6,7 +6,7 @@
 #include <wx/stattext.h>
 
 #include "document/titration.h"
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 
 CParametersDlg::CParametersDlg(wxWindow* parent, const Titration& doc, int slot)
     : wxDialog(parent, wxID_ANY, "Parameters"), m_nSlot(slot) {

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <string>
+
+#include "document/c_text.h"
 #include <vector>
 
 class ParamSet;
@@ -30,9 +32,6 @@ double display_G(const double* p, int i, int j, float temperatureK);
 // DD(i, j): d(dG)min of a two-site model with K1 = Ki and K2 = Kj (nM^-1), in kJ/mol.
 double display_DD(double Ki, double Kj, float temperatureK);
 
-// printf-style formatting in the C locale ("%7.5f", "%7.4G", "%i", ...).
-std::string c_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string format_c(const char* format, double value);
 // Text of a lower confidence value: "-inf" when the error reaches the constant (s >= p), so
 // the logarithm of the lower limit does not exist; otherwise format_c(format, dn).
 std::string format_lower_confidence(const char* format, double p, double s);

@@ -6,7 +6,7 @@
 
 #include <wx/bitmap.h>
 
-#include "fitting/commands/fit_settings.h"
+#include "commands/fit_settings.h"
 
 class wxCheckBox;
 class wxChoice;

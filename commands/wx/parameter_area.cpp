@@ -1,4 +1,4 @@
-#include "fitting/wx/parameter_area.h"
+#include "commands/wx/parameter_area.h"
 
 #include <wx/checkbox.h>
 #include <wx/choice.h>
@@ -10,7 +10,7 @@
 
 #include "app/wx/field_validators.h"
 #include "fitting/models.h"
-#include "fitting/wx/model_picture.h"
+#include "commands/wx/model_picture.h"
 
 wxStaticBoxSizer* CModelGroup::Create(wxWindow* parent, const char* (*names)(int)) {
   auto* group = new wxStaticBoxSizer(wxHORIZONTAL, parent, "Model:");

@@ -1,4 +1,4 @@
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -23,30 +23,6 @@ double display_DD(double Ki, double Kj, float temperatureK) {
   return -kGasConstantKJ * static_cast<double>(temperatureK) * std::log(4.0 * Kj / Ki);
 }
 
-std::string c_printf(const char* format, ...) {
-  // Decimal points must not follow the user's locale: files and the panel read "1.5".
-  static locale_t c_locale = newlocale(LC_ALL_MASK, "C", nullptr);
-  locale_t previous = uselocale(c_locale);
-  char buffer[256];
-  va_list args;
-  va_start(args, format);
-  int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-  va_end(args);
-  std::string text;
-  if (n >= static_cast<int>(sizeof buffer)) {
-    text.resize(static_cast<std::size_t>(n) + 1);
-    va_start(args, format);
-    std::vsnprintf(text.data(), text.size(), format, args);
-    va_end(args);
-    text.resize(static_cast<std::size_t>(n));
-  } else if (n > 0) {
-    text.assign(buffer, static_cast<std::size_t>(n));
-  }
-  uselocale(previous);
-  return text;
-}
-
-std::string format_c(const char* format, double value) { return c_printf(format, value); }
 
 std::string format_lower_confidence(const char* format, double p, double s) {
   if (!(p - s > 0.0)) return "-inf";

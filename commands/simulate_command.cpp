@@ -1,7 +1,7 @@
-#include "fitting/commands/simulate_command.h"
+#include "commands/simulate_command.h"
 
 #include "document/curve_rebuild.h"
-#include "fitting/commands/display_values.h"
+#include "commands/display_values.h"
 #include "fitting/models.h"
 
 namespace {

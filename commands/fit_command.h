@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "document/titration.h"
-#include "fitting/commands/fit_settings.h"
+#include "commands/fit_settings.h"
 
 inline constexpr const char* kFitProgressText = "Calculating";
 inline constexpr int kFitProgressColourR = 210, kFitProgressColourG = 0, kFitProgressColourB = 0;

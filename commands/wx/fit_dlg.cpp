@@ -1,4 +1,4 @@
-#include "fitting/wx/fit_dlg.h"
+#include "commands/wx/fit_dlg.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>

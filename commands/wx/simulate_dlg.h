@@ -7,8 +7,8 @@
 
 #include <wx/dialog.h>
 
-#include "fitting/commands/fit_settings.h"
-#include "fitting/wx/parameter_area.h"
+#include "commands/fit_settings.h"
+#include "commands/wx/parameter_area.h"
 
 class wxCheckBox;
 

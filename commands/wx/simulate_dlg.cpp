@@ -1,4 +1,4 @@
-#include "fitting/wx/simulate_dlg.h"
+#include "commands/wx/simulate_dlg.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
