@@ -1,9 +1,6 @@
 #include "cli/cairo_canvas.h"
 
 #include <cairo-pdf.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+#include "document/atomic_file.h"
 
 namespace {
 
@@ -235,38 +234,24 @@ CanvasSize PagePixels(PaperSize paper, int dpi) {
 
 namespace {
 
-// A temporary file beside the target, readable as a normal new file would be.
-struct TempFile {
-  std::string path;
-  bool keep = false;
-  ~TempFile() {
-    if (!path.empty() && !keep) std::remove(path.c_str());
-  }
-};
-
-std::string MakeTempBeside(const std::string& target, TempFile& temp) {
-  std::vector<char> name(target.begin(), target.end());
-  const char suffix[] = ".partXXXXXX";
-  name.insert(name.end(), suffix, suffix + sizeof suffix);
-  int fd = mkstemp(name.data());
-  if (fd < 0) return "cannot write " + target + ": " + std::strerror(errno);
-  mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-  close(fd);
-  temp.path = name.data();
-  return {};
-}
-
-std::string Commit(const std::string& target, TempFile& temp) {
-  if (std::rename(temp.path.c_str(), target.c_str()) != 0)
-    return "cannot write " + target + ": " + std::strerror(errno);
-  temp.keep = true;
-  return {};
-}
-
 std::string CairoError(const std::string& target, cairo_status_t status) {
   return "cannot write " + target + ": " + cairo_status_to_string(status);
+}
+
+// cairo's stream callback: every byte of the page goes through the atomic writer.
+cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned int length) {
+  return static_cast<AtomicFile*>(closure)->Write(data, length) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+std::string FileError(const std::string& target, const AtomicFile& file) {
+  return "cannot write " + target + ": " + file.reason();
+}
+
+// The file's own reason when the writer failed, cairo's otherwise.
+std::string Finish(const std::string& target, AtomicFile& file, cairo_status_t status) {
+  if (!file.reason().empty()) return FileError(target, file);
+  if (status != CAIRO_STATUS_SUCCESS) return CairoError(target, status);
+  return file.Commit() ? std::string() : FileError(target, file);
 }
 
 double MinLineWidth(int dpi) { return std::max(1.0, dpi / 200.0); }
@@ -276,12 +261,12 @@ double MinLineWidth(int dpi) { return std::max(1.0, dpi / 200.0); }
 std::string RenderPdfPage(const std::string& path, PaperSize paper, int dpi,
                           const PagePainter& paint) {
   if (dpi <= 0) return "resolution must be positive";
-  TempFile temp;
-  if (auto error = MakeTempBeside(path, temp); !error.empty()) return error;
+  AtomicFile file(path);
+  if (!file.Open()) return FileError(path, file);
   CanvasSize page = PagePixels(paper, dpi);
   double scale = 72.0 / dpi;  // PDF user units are points
   cairo_surface_t* surface =
-      cairo_pdf_surface_create(temp.path.c_str(), page.cx * scale, page.cy * scale);
+      cairo_pdf_surface_create_for_stream(WriteToFile, &file, page.cx * scale, page.cy * scale);
   // PDF 1.4 keeps page objects out of compressed object streams: any reader opens it.
   cairo_pdf_surface_restrict_to_version(surface, CAIRO_PDF_VERSION_1_4);
   cairo_t* cr = cairo_create(surface);
@@ -296,16 +281,15 @@ std::string RenderPdfPage(const std::string& path, PaperSize paper, int dpi,
   cairo_surface_finish(surface);
   if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) return CairoError(path, status);
-  return Commit(path, temp);
+  return Finish(path, file, status);
 }
 
 std::string RenderPngPage(const std::string& path, PaperSize paper, int dpi,
                           const PagePainter& paint) {
   if (dpi <= 0) return "resolution must be positive";
   CanvasSize page = PagePixels(paper, dpi);
-  TempFile temp;
-  if (auto error = MakeTempBeside(path, temp); !error.empty()) return error;
+  AtomicFile file(path);
+  if (!file.Open()) return FileError(path, file);
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, page.cx, page.cy);
   cairo_t* cr = cairo_create(surface);
   cairo_set_source_rgb(cr, 1, 1, 1);  // paper
@@ -317,8 +301,7 @@ std::string RenderPngPage(const std::string& path, PaperSize paper, int dpi,
   cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
   cairo_surface_flush(surface);
-  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_write_to_png(surface, temp.path.c_str());
+  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_write_to_png_stream(surface, WriteToFile, &file);
   cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) return CairoError(path, status);
-  return Commit(path, temp);
+  return Finish(path, file, status);
 }

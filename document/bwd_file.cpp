@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
+#include <string_view>
 #include <utility>
 
 #include <fcntl.h>
@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "document/atomic_file.h"
 #include "document/curve_rebuild.h"
 
 namespace {
@@ -543,57 +544,6 @@ bool read_whole_file(const std::string& path, std::vector<unsigned char>& bytes,
   return true;
 }
 
-bool write_all(int fd, const std::vector<unsigned char>& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Saving over a symbolic link replaces the file it points to, not the link.
-std::string resolve_target(const std::string& path) {
-  struct stat st {};
-  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    if (char* real = realpath(path.c_str(), nullptr)) {
-      std::string resolved = real;
-      std::free(real);
-      return resolved;
-    }
-  }
-  return path;
-}
-
-// Creates an exclusive temporary file beside target; mode 0666 minus the umask, as a plain
-// new file would get.
-int create_temp_beside(const std::string& target, std::string& tempPath) {
-  const std::size_t slash = target.rfind('/');
-  const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  static unsigned counter = 0;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(getpid()),
-                  ++counter ^ static_cast<unsigned>(std::time(nullptr)));
-    tempPath = dir + "." + base + suffix;
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-void sync_folder_of(const std::string& target) {
-  const std::size_t slash = target.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);  // best effort: the rename is already done
-  ::close(fd);
-}
-
 }  // namespace
 
 BwdLoad ReadBwdFile(const std::string& path, const Titration& current) {
@@ -616,28 +566,8 @@ BwdStatus LoadBwdFile(const std::string& path, Titration& doc) {
 BwdStatus SaveBwdFile(const std::string& path, const Titration& doc) {
   std::vector<unsigned char> bytes;
   if (BwdStatus encoded = EncodeBwd(doc, path, bytes); !encoded.ok) return encoded;
-
-  const std::string target = resolve_target(path);
-  std::string temp;
-  const int fd = create_temp_beside(target, temp);
-  if (fd < 0) return {false, system_error(path, "cannot save", errno)};
-  struct stat old {};
-  if (stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);  // keep the old file's mode
-
-  bool ok = write_all(fd, bytes) && fsync(fd) == 0;
-  int err = errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
-    ok = false;
-    err = errno;
-  }
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return {false, system_error(path, "cannot save", err)};
-  }
-  sync_folder_of(target);
+  std::string reason;
+  const std::string_view image(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (!write_file_atomically(path, image, &reason)) return {false, path + ": cannot save: " + reason};
   return {};
 }

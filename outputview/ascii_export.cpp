@@ -1,9 +1,8 @@
 #include "outputview/ascii_export.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
+#include "document/atomic_file.h"
 #include "document/curve_rebuild.h"
 #include "commands/display_values.h"
 #include "fitting/models.h"
@@ -115,17 +114,8 @@ std::string export_text(const Titration& doc, ExportKind kind, int count, int li
 }
 
 bool write_export_file(const std::string& path, const std::string& text, std::string* error) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) {
-    if (error) *error = path + ": " + std::strerror(errno);
-    return false;
-  }
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  const int savedErrno = errno;
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) {
-    if (error) *error = path + ": " + std::strerror(written ? errno : savedErrno);
-    return false;
-  }
-  return true;
+  std::string reason;
+  if (write_file_atomically(path, text, &reason)) return true;
+  if (error) *error = path + ": " + reason;
+  return false;
 }

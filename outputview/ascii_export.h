@@ -44,6 +44,6 @@ std::string export_precondition(const Titration& doc, ExportKind kind, int listP
 // points (ignored for Points); listPosition as above.
 std::string export_text(const Titration& doc, ExportKind kind, int count, int listPosition);
 
-// Writes text to path, creating or truncating the file. On failure returns false with the
-// system's reason in *error.
+// Replaces path with text in one step (see document/atomic_file.h): a failed or killed export
+// leaves an existing file as it was. On failure returns false with "<path>: <reason>" in *error.
 bool write_export_file(const std::string& path, const std::string& text, std::string* error);
