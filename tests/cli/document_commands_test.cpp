@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_command.h"
 #include "document/doc_fixtures.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 using fixtures::Bytes;
@@ -34,11 +34,6 @@ CliRun cli(std::vector<std::string> args) {
 
 class DocumentCommands : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("bwcli_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
   void write(const std::string& name, const std::string& text) const { std::ofstream(dir_ / name, std::ios::binary) << text; }
   Bytes read(const std::string& name) const { return fixtures::read_file(dir_ / name); }
@@ -49,7 +44,8 @@ class DocumentCommands : public ::testing::Test {
     EXPECT_NE(r.err.find(file), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
   }
-  fs::path dir_;
+  ScratchDir scratch_{"bwcli"};
+  const fs::path dir_ = scratch_.path();
 };
 
 }  // namespace

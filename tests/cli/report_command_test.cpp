@@ -2,7 +2,6 @@
 // with ink in the graph and in the results list, and clean failures that write nothing.
 #include <cairo.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +14,7 @@
 #include "document/bwd_file.h"
 #include "document/titration.h"
 #include "graphview/report_painter.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -37,8 +37,6 @@ CliRun RunCli(std::vector<std::string> args) {
 class ReportCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("bw-report-" + std::to_string(getpid()));
-    fs::create_directories(dir);
     auto doc = std::make_unique<Titration>();
     for (int r = 0; r < 12; ++r) {
       doc->m_cells[r][0].SetText(std::to_string(0.5 + 0.04 * r));
@@ -58,9 +56,9 @@ class ReportCommand : public ::testing::Test {
     document = (dir / "titration.bwd").string();
     ASSERT_TRUE(SaveBwdFile(document, *doc).ok);
   }
-  void TearDown() override { fs::remove_all(dir); }
 
-  fs::path dir;
+  ScratchDir scratch{"bw-report"};
+  const fs::path dir = scratch.path();
   std::string document;
 };
 

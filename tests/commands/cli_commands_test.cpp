@@ -1,6 +1,8 @@
 // bindwise-cli fit / simulate / delete-plot / generate / export, run as the program a user
 // runs: exit statuses, the JSON and its results rows, messages on stderr, files written.
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +16,7 @@
 
 #include "document/bwd_file.h"
 #include "series.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -31,8 +34,8 @@ std::string slurp(const std::string& path) {
 
 class Cli : public ::testing::Test {
  protected:
-  std::string dir = ::testing::TempDir() + "bw_cli_commands/";
-  void SetUp() override { ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0); }
+  ScratchDir scratch{"bw_cli_commands"};
+  const std::string dir = scratch.path().string() + "/";
 
   Result run(const std::string& args) {
     const std::string out = dir + "stdout", err = dir + "stderr";
@@ -120,6 +123,35 @@ TEST_F(Cli, GenerateWritesThePlan) {
                 "--additions 1 --volume 5 --conc 10")
                 .status,
             2);
+}
+
+// Runs this test program on one test in a child process, its output in log; returns the pid.
+pid_t start_child(const std::string& filter, const std::string& log) {
+  const pid_t pid = ::fork();
+  if (pid != 0) return pid;
+  const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ::dup2(fd, 1);
+  ::dup2(fd, 2);
+  const std::string arg = "--gtest_filter=" + filter;
+  ::execl("/proc/self/exe", "test_commands", arg.c_str(), "--gtest_repeat=3", static_cast<char*>(nullptr));
+  ::_exit(127);
+}
+
+int exit_status(pid_t pid) {
+  int raw = 0;
+  if (::waitpid(pid, &raw, 0) != pid) return -1;
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+// Two command-line tests at once, as ctest -j runs them: neither may see the other's files.
+TEST(CliInParallel, TwoTestsInSeparateProcessesAtOnce) {
+  const ScratchDir logs("bw_cli_parallel");
+  const pid_t fit = start_child("Cli.FitPrintsTheResultsRowsAndSavesOnlyWhenAsked", logs / "fit.log");
+  const pid_t simulate = start_child("Cli.SimulateDeleteAndExport", logs / "simulate.log");
+  ASSERT_GT(fit, 0);
+  ASSERT_GT(simulate, 0);
+  EXPECT_EQ(exit_status(fit), 0) << slurp(logs / "fit.log");
+  EXPECT_EQ(exit_status(simulate), 0) << slurp(logs / "simulate.log");
 }
 
 }  // namespace

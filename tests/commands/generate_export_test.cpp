@@ -10,6 +10,7 @@
 #include "commands/simulate_command.h"
 #include "outputview/ascii_export.h"
 #include "outputview/generate_data.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -112,7 +113,8 @@ TEST(AsciiExport, PointsWorkedExampleAndGaps) {
   // A row without a volume keeps the start Ca undiluted instead of dividing by 0.
   EXPECT_NE(gapped.find("\r1.000000\t0.000000\t0.000000\r"), std::string::npos);
 
-  const std::string path = ::testing::TempDir() + "bw_points.txt";
+  const ScratchDir scratch("bw_export");
+  const std::string path = scratch / "points.txt";
   ASSERT_TRUE(write_export_file(path, text, nullptr));
   EXPECT_EQ(read_file(path), text);
   std::string error;

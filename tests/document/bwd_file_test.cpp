@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include "support/scratch_dir.h"
 #include "support/vector_plot_list.h"
 
 #include "document/doc_fixtures.h"
@@ -23,10 +24,9 @@ using RecordingList = VectorPlotList;
 
 class BwdFile : public ::testing::Test {
  protected:
-  void SetUp() override { fs::create_directories(dir); }
-  void TearDown() override { fs::remove_all(dir); }
   std::string at(const std::string& name) const { return (dir / name).string(); }
-  const fs::path dir = fs::temp_directory_path() / ("bwd_test_" + std::to_string(::getpid()));
+  ScratchDir scratch{"bwd_test"};
+  const fs::path dir = scratch.path();
 };
 
 }  // namespace

@@ -46,7 +46,7 @@ struct Problem {
 // Parameter lines "bk = start1 start2 value sd", the residual sum of squares, and the data
 // table "y x" after the last line that starts with "Data:".
 Problem read(const std::string& name) {
-  std::ifstream in(std::string(BINDWISE_SHARED_DATA_DIR) + "/nist/" + name + ".dat");
+  std::ifstream in(std::string(BINDWISE_SOURCE_DIR) + "/tests/data/nist/" + name + ".dat");
   Problem p;
   bool inTable = false;
   for (std::string line; std::getline(in, line);) {

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <set>
 
+#include "support/scratch_dir.h"
+
 namespace fs = std::filesystem;
 using namespace help_book;
 
@@ -84,8 +86,8 @@ TEST(HelpBook, EveryLinkOfPagesContentsAndIndexResolves) {
 }
 
 TEST(HelpBookReader, ReportsMissingPagesAnchorsAndLinksOutOfTheBook) {
-  const fs::path dir = fs::temp_directory_path() / ("bw_help_reader_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-  fs::create_directories(dir);
+  const ScratchDir scratch("bw_help_reader");
+  const fs::path dir = scratch.path();
   std::ofstream(dir / "a.html") << "<p><A HREF='b.html#top'>b</A> <a class=x href=c.html>c</a> "
                                    "<a href=\"a.html#here\">self</a> <a name=\"here\"></a></p>";
   std::ofstream(dir / "b.html") << "<h2 id=\"intro\">b</h2>";
@@ -106,5 +108,4 @@ TEST(HelpBookReader, ReportsMissingPagesAnchorsAndLinksOutOfTheBook) {
   EXPECT_EQ(entries[0].id, 133073);
   EXPECT_EQ(entries[0].local, "fit.html");
   EXPECT_FALSE(entries[1].id.has_value());
-  fs::remove_all(dir);
 }
