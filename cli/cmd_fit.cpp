@@ -6,6 +6,7 @@
 
 #include "cli/command_support.h"
 #include "cli/document_json.h"
+#include "commands/auto_start.h"
 #include "commands/display_values.h"
 #include "commands/fit_command.h"
 #include "fitting/models.h"
@@ -16,34 +17,10 @@ struct FitArgs {
   std::string file, values, flags, errors = "none", save;
   int model = 0;
   double startCa = 0.0, temperature = 25.0;
-  bool noDilution = false, extensive = false;
+  bool noDilution = false, extensive = false, autoStart = false;
   std::uint32_t seed = 0;
   bool haveSeed = false;
 };
-
-// "none", "percent:P", "sd:S", "jackknife" or "jackknife:P" -> the dialog's error group.
-void apply_error_method(const std::string& text, FitSettings& s) {
-  const auto colon = text.find(':');
-  const std::string method = text.substr(0, colon);
-  const std::string value = colon == std::string::npos ? "" : text.substr(colon + 1);
-  if (method == "none" && value.empty()) {
-    s.m_bEstimateErrors = 0;
-    fit_dialog_choose_error_radio(s, ErrorRadio::Percent);
-  } else if (method == "percent" && !value.empty()) {
-    s.m_bEstimateErrors = 1;
-    fit_dialog_choose_error_radio(s, ErrorRadio::Percent);
-    s.m_dPercentError = parse_number("--errors", value);
-  } else if (method == "sd" && !value.empty()) {
-    fit_dialog_choose_error_radio(s, ErrorRadio::ConstantSD);
-    s.m_dConstantSD = parse_number("--errors", value);
-  } else if (method == "jackknife") {
-    s.m_bEstimateErrors = 1;
-    fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
-    if (!value.empty()) s.m_dPercentError = parse_number("--errors", value);
-  } else {
-    throw CLI::ValidationError("--errors", "'" + text + "': use none, percent:P, sd:S, jackknife or jackknife:P");
-  }
-}
 
 // The dialog as the user leaves it: the model just chosen (so its fit-flag defaults apply),
 // then the typed values and check boxes.
@@ -91,6 +68,10 @@ nlohmann::ordered_json display_json(const Titration& doc) {
 int run_fit(const FitArgs& a, const FitSettings& settingsTemplate, CliIo& io) {
   auto doc = load_document_or_fail(a.file);
   FitSettings s = settingsTemplate;
+  if (a.autoStart) {
+    const AutoStartOutcome start = estimate_start_values(*doc, s);
+    if (!start.ok) throw CliFailure{a.file + ": " + start.message};
+  }
   FitOptions options;
   if (a.haveSeed) options.jackknifeSeed = a.seed;
   const FitOutcome out = run_fit_command(*doc, s, nullptr, options);
@@ -119,6 +100,9 @@ void setup_fit(CLI::App& app, CliIo& io, CliRunner& runner) {
   sub->add_flag("--no-dilution", a->noDilution, "the signal is not affected by dilution");
   sub->add_option("--errors", a->errors, "none, percent:P, sd:S, jackknife or jackknife:P (default none)");
   sub->add_flag("--extensive", a->extensive, "broad search of the start constants (slow)");
+  sub->add_flag("--auto-start", a->autoStart,
+                "estimate the start values of the fitted rows from the data (--values then only sets "
+                "the rows that are not fitted)");
   sub->add_option("--temperature", a->temperature, "temperature of the experiment, degrees C (default 25)");
   auto* seed = sub->add_option("--seed", a->seed, "seed of the jackknife's random subsets");
   sub->add_option("--save", a->save, "write the fitted document here (.bwd)");

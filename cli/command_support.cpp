@@ -56,3 +56,26 @@ std::vector<double> parse_number_list(const std::string& option, const std::stri
     throw CLI::ValidationError(option, "at most " + std::to_string(maxCount) + " values");
   return values;
 }
+
+void apply_error_method(const std::string& text, FitSettings& s) {
+  const auto colon = text.find(':');
+  const std::string method = text.substr(0, colon);
+  const std::string value = colon == std::string::npos ? "" : text.substr(colon + 1);
+  if (method == "none" && value.empty()) {
+    s.m_bEstimateErrors = 0;
+    fit_dialog_choose_error_radio(s, ErrorRadio::Percent);
+  } else if (method == "percent" && !value.empty()) {
+    s.m_bEstimateErrors = 1;
+    fit_dialog_choose_error_radio(s, ErrorRadio::Percent);
+    s.m_dPercentError = parse_number("--errors", value);
+  } else if (method == "sd" && !value.empty()) {
+    fit_dialog_choose_error_radio(s, ErrorRadio::ConstantSD);
+    s.m_dConstantSD = parse_number("--errors", value);
+  } else if (method == "jackknife") {
+    s.m_bEstimateErrors = 1;
+    fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
+    if (!value.empty()) s.m_dPercentError = parse_number("--errors", value);
+  } else {
+    throw CLI::ValidationError("--errors", "'" + text + "': use none, percent:P, sd:S, jackknife or jackknife:P");
+  }
+}

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_command.h"
+#include "commands/fit_settings.h"
 #include "document/titration.h"
 
 // Reads FILE; throws CliFailure with the reader's message when it cannot.
@@ -26,3 +27,7 @@ void print_message(CliIo& io, const std::string& message);
 // there are more than maxCount entries.
 std::vector<double> parse_number_list(const std::string& option, const std::string& text, std::size_t maxCount);
 double parse_number(const std::string& option, const std::string& text);
+
+// --errors of fit and compare: "none", "percent:P", "sd:S", "jackknife" or "jackknife:P" set
+// the Fit dialog's error group; anything else throws CLI::ValidationError.
+void apply_error_method(const std::string& text, FitSettings& s);
