@@ -97,6 +97,20 @@ inline const std::vector<ExampleTitration>& example_titrations() {
        {{2, 25, 2.0, 2.0}, {27, 20, 5.0, 2.0}, {47, 12, 10.0, 2.0}},
        0.002, 4, 4001},
 
+      {"four-sites-bapta.bwd", "Four Ca sites, competition with BAPTA", "Absorbance 254 nm",
+       "The protein of four-sites-chelator.bwd titrated again to pin its constants: 10 uM with 40 uM "
+       "BAPTA (log Kd -6.6, calibrated separately), which competes for calcium more strongly than "
+       "5,5'-Br2BAPTA, 2.0 ml in 2 mM Tris pH 7.5, 150 mM KCl, 25 C; 2 mM CaCl2 added. Generated "
+       "example from the same constants (log K1 5.3, log K2 5.9, log K3 4.9, log K4 5.2), 1.0 uM "
+       "contaminating Ca, absorbance noise 0.002. Fit it globally with four-sites-chelator.bwd.",
+       4,
+       {0, 0.90, 0.22, 10.0, -6.6, 5.3, 5.9, 4.9, 5.2, 40.0},
+       {0, 0.90, 0.23, 10.0, -6.6, 4.8, 5.4, 4.4, 4.7, 40.0},
+       {0, 1, 1, 0, 0, 1, 1, 1, 1, 0},
+       1.0, true, 2.0,
+       {{2, 25, 2.0, 2.0}, {27, 20, 5.0, 2.0}, {47, 12, 10.0, 2.0}},
+       0.002, 4, 4002},
+
       {"two-sites-two-chelators.bwd", "Two high-affinity Ca sites, Quin-2 and EDTA", "Fluorescence (a.u.)",
        "20 uM of a high-affinity two-site protein with 25 uM Quin-2 (log Kd -7.0, the signal) and "
        "10 uM EDTA (log Kd -7.4 in this buffer) as a silent second chelator, 2.0 ml in 20 mM Tris "
