@@ -45,7 +45,8 @@ struct Problem {
       truth[k] = s.truth[k - 1];
       const SlotKind kind = slot_kind(s.model, k);
       ia[k] = kind != SlotKind::Spare;
-      start[k] = truth[k] * (kind == SlotKind::Plain ? 1.05 : kind == SlotKind::Spare ? 1.0 : 1.3);
+      const bool signal = kind == SlotKind::Response || kind == SlotKind::ElectrodeFactor;
+      start[k] = truth[k] * (signal ? 1.05 : kind == SlotKind::Spare ? 1.0 : 1.3);
     }
     for (int i = 1; i <= kPoints; ++i) {
       V[i] = 2.0 + 0.01 * (i - 1);

@@ -21,29 +21,6 @@ constexpr double kRelativeTolerance = 1e-14;
 constexpr double kLastStep = 1e-8;  // relative; see solve_free_ca
 constexpr int kMaxIterations = 100;
 
-const ModelInfo kModels[kModelCount] = {
-    {1, ModelFamily::OneSite, false, 4, "Model1: 1 Ca site", "Model1: 1 Ca site",
-     "Protein with one Ca binding site"},
-    {2, ModelFamily::TwoSiteChelator, false, 7, "Model2: 2 Ca sites +chelator",
-     "Model2: 2 Ca sites +chelator", "Protein with two Ca binding sites and chelator"},
-    {3, ModelFamily::TwoSite, false, 6, "Model3: 2 Ca sites", "Model3: 2 Ca sites",
-     "Protein with two Ca binding sites"},
-    {4, ModelFamily::FourSiteChelator, false, 9, "Model4: 4 Ca sites +chelator",
-     "Model4: 4 Ca sites +chelator", "Protein with four Ca binding sites and chelator"},
-    {5, ModelFamily::TwoSiteTwoChelators, false, 9, "Model5: 2 Ca sites +2 chelators",
-     "Model5: 2 Ca sites +2 chelators", "Protein with two Ca binding sites and two chelators"},
-    {6, ModelFamily::SixSiteChelator, false, 11, "Model6: 6 Ca sites + chelator",
-     "Model6: 6 Ca sites + chelator", "Protein with 6 Ca binding sites and chelator"},
-    {7, ModelFamily::OneSite, true, 4, "Model7: 1 Ca sites Ca electrode",
-     "Model7: 1 Ca sites-Ca electrode", "Protein with one Ca binding site Ca electrode"},
-    {8, ModelFamily::TwoSiteChelator, true, 8, "Model8: 2 Ca sites Ca electrode",
-     "Model8: 2 Ca sites-Ca electrode", "Protein with two Ca binding sites using Ca electrode"},
-    {9, ModelFamily::FourSiteChelator, true, 9, "Model9: 4 Ca sites Ca electrode",
-     "Model9: 4 Ca sites-Ca electrode", "Protein with four Ca binding sites using Ca electrode"},
-    {10, ModelFamily::SixSiteChelator, true, 11, "Model10: 6 Ca sites Ca electrode",
-     "Model10: 6 Ca sites-Ca electrode", "Protein with 6 Ca binding sites using Ca electrode"},
-};
-
 // The protein's binding polynomial and the chelators of one evaluation, internal units.
 struct MassBalance {
   int sites = 0;
@@ -293,14 +270,11 @@ int model_number(ModelFamily family, bool electrode) {
 // responses, electrode factor and offset, and spares do not.
 bool moves_free_ca(int model, int slot) {
   const SlotKind kind = slot_kind(model, slot);
-  return kind != SlotKind::Plain && kind != SlotKind::Spare;
+  return kind == SlotKind::Concentration || kind == SlotKind::AssociationConstant ||
+         kind == SlotKind::DissociationConstant;
 }
 
 }  // namespace
-
-bool is_valid_model(int model) { return model >= 1 && model <= kModelCount; }
-
-const ModelInfo& model_info(int model) { return kModels[model - 1]; }
 
 double uM_to_internal(double uM) { return uM * 1000.0; }
 double internal_to_uM(double nM) { return nM * 0.001; }
@@ -345,21 +319,6 @@ double model_fit_evaluation(ModelFamily family, bool electrode, bool dilution, d
   bound[1] = base.bound;
   freeCa[1] = base.freeCa;
   return base.response;
-}
-
-SlotKind slot_kind(int model, int slot) {
-  // Per model: slot kinds 1..11, P plain, C concentration, A association, D dissociation,
-  // S spare.
-  static const char* const kLayouts[kModelCount] = {
-      "PPCA", "PPCDAAC", "PPPCAA", "PPCDAAAAC", "PPCDDAACC", "PPCDAAAAAAC",
-      "PPCA", "PPCAASSS", "PPCAAAASS", "PPCAAAAAASS"};
-  switch (kLayouts[model - 1][slot - 1]) {
-    case 'C': return SlotKind::Concentration;
-    case 'A': return SlotKind::AssociationConstant;
-    case 'D': return SlotKind::DissociationConstant;
-    case 'S': return SlotKind::Spare;
-    default: return SlotKind::Plain;
-  }
 }
 
 double user_to_internal(SlotKind kind, double userValue) {

@@ -1,25 +1,10 @@
-// The ten binding models: model table, slot layouts, unit conversions and the evaluation
-// of one titration point. Internal units: concentrations nM, association constants nM^-1,
+// The ten binding models' mathematics: unit conversions and the evaluation of one titration
+// point (what each model and slot is: model_registry.h). Internal units: concentrations nM, association constants nM^-1,
 // dissociation constants nM. Users see uM and decimal logarithms of molar constants.
 #pragma once
 
+#include "fitting/model_registry.h"
 #include "fitting/numeric_arrays.h"
-
-enum class ModelFamily { OneSite, TwoSiteChelator, TwoSite, FourSiteChelator, TwoSiteTwoChelators, SixSiteChelator };
-
-struct ModelInfo {
-  int number;               // 1..10
-  ModelFamily family;
-  bool electrode;           // models 7..10
-  int slots;                // m_nParams
-  const char* fitName;      // "Model1: 1 Ca site", as the Fit dialog lists it
-  const char* simName;      // as the Simulate dialog lists it
-  const char* description;  // shown beside the model name
-};
-
-constexpr int kModelCount = 10;
-bool is_valid_model(int model);
-const ModelInfo& model_info(int model);  // model must be valid
 
 // User <-> internal conversions. The log Kd factor is the double nearest 1/1e-9.
 double uM_to_internal(double uM);          // c * 1000 (nM)
@@ -42,17 +27,9 @@ double model_response(ModelFamily family, bool electrode, bool dilution, double 
 double model_fit_evaluation(ModelFamily family, bool electrode, bool dilution, double X, Vec& a,
                             double Y, int nParams, Vec& dyda, Vec& bound, Vec& freeCa);
 
-// ---- Additions: slot kinds, dilution factors and the adapter the least-squares core calls.
+// ---- Additions: slot conversions, dilution factors and the adapter the least-squares core calls.
 
-// What a parameter slot holds, which decides how the dialogs and displays convert it.
-enum class SlotKind {
-  Plain,                // responses, electrode factor and offset: no conversion
-  Concentration,        // uM <-> nM
-  AssociationConstant,  // log K (M^-1) <-> nM^-1
-  DissociationConstant, // log Kd (M) <-> nM
-  Spare                 // electrode models' unused slots: never fitted, shown as typed
-};
-SlotKind slot_kind(int model, int slot);  // model valid, slot 1..model_info(model).slots
+// A slot value as the user types and reads it <-> internal units (see SlotKind).
 double user_to_internal(SlotKind kind, double userValue);
 double internal_to_user(SlotKind kind, double internalValue);
 

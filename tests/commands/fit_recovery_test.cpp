@@ -27,7 +27,8 @@ void start_values(const SeriesSpec& s, const int fitFlags[], double start[]) {
       case SlotKind::AssociationConstant:
       case SlotKind::DissociationConstant: start[row] += 0.5 * sign; sign = -sign; break;
       case SlotKind::Concentration: start[row] *= 1.2; break;
-      case SlotKind::Plain: start[row] *= 1.03; break;
+      case SlotKind::Response:
+      case SlotKind::ElectrodeFactor: start[row] *= 1.03; break;
       case SlotKind::Spare: break;
     }
   }
