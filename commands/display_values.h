@@ -7,9 +7,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "document/c_text.h"
-#include <vector>
 
 class ParamSet;
 
@@ -59,7 +59,15 @@ struct ResultsRowSpec {
   const char* valueFormat;
   ResultsConfidence confidence;
   const char* confidenceFormat;  // unused with None
+  bool nudgedLeft;               // the panel draws the value left of its column
 };
+
+// The rows of a model's results in the panel or in the printed report, in order: every slot
+// the view shows, then its summary rows (chi-square, start Ca, free energies), each with the
+// view's own label and formats. An invalid model gives no rows and an empty title.
+enum class ResultsView { Panel, Report };
+std::vector<ResultsRowSpec> results_row_specs(int model, ResultsView view);
+const char* results_title(int model, ResultsView view);
 // The texts of one row: the label, the value and, when fit.m_bErrors is 1, the confidence
 // entries (empty where the row has none). startCaUM is the document's m_dStartCa,
 // temperatureK its m_fTemperature.

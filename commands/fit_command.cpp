@@ -85,7 +85,7 @@ Vec to_vec(const std::vector<double>& v) {
 class Schedule {
  public:
   Schedule(const FitJob& job, ProgressTracker& progress)
-      : job_(job), progress_(progress), n_(static_cast<int>(job.x.size())), ma_(job.ma),
+      : job_(job), info_(model_info(job.model)), progress_(progress), n_(static_cast<int>(job.x.size())), ma_(job.ma),
         x_(to_vec(job.x)), y_(to_vec(job.y)), Y_(to_vec(job.Y)), sigma_(to_vec(job.sigma)),
         a_(ma_), E_(ma_), F_(ma_), ia_(ma_), mask_(ma_), covar_(ma_, ma_), alpha_(ma_, ma_),
         bound_(2), freeCa_(2),
@@ -97,13 +97,13 @@ class Schedule {
   }
 
   void Run(FitResult& result) {
-    switch (model_info(job_.model).family) {
+    switch (info_.family) {
       case ModelFamily::OneSite: RunOneSite(); break;
       case ModelFamily::TwoSiteChelator: RunTwoSiteChelator(); break;
-      case ModelFamily::TwoSite: RunStandard(2, 1, {5, 6}, 3); break;
-      case ModelFamily::FourSiteChelator: RunStandard(3, 1, {5, 6, 7, 8}, 2); break;
-      case ModelFamily::TwoSiteTwoChelators: RunStandard(3, 1, {6, 7}, 3); break;
-      case ModelFamily::SixSiteChelator: RunStandard(3, 1, {5, 6, 7, 8, 9, 10}, 2); break;
+      case ModelFamily::TwoSite: RunStandard(2, 1); break;
+      case ModelFamily::FourSiteChelator: RunStandard(3, 1); break;
+      case ModelFamily::TwoSiteTwoChelators: RunStandard(3, 1); break;
+      case ModelFamily::SixSiteChelator: RunStandard(3, 1); break;
     }
     result.params[0] = chisqA_;
     for (int k = 1; k <= ma_; ++k) result.params[k] = a_[k];
@@ -159,32 +159,33 @@ class Schedule {
     FullFits(a_, chisqA_, 10, 5);
   }
 
-  void RunStandard(int startPosition, int step, std::vector<int> trialSlots, int levels) {
+  void RunStandard(int startPosition, int step) {
     progress_.Set(startPosition);
     PreFit(a_, chisqA_, step);
     FullFits(a_, chisqA_, 3, step);
-    if (job_.extensive) BroadSearch(trialSlots, levels);
+    if (job_.extensive) BroadSearch();
   }
 
   void RunTwoSiteChelator() {
     progress_.Set(1);
     PreFit(a_, chisqA_, 1);
     FullFits(a_, chisqA_, 5, 1);
-    if (ia_[3] && ia_[5] && ia_[6]) Reseed();
+    const int protein = info_.ProteinSlot(), k1 = info_.searchSlots[0], k2 = info_.searchSlots[1];
+    if (ia_[protein] && ia_[k1] && ia_[k2]) Reseed(protein, k1, k2);
     FullFits(a_, chisqA_, 1, 1);
-    if (job_.extensive) BroadSearch({5, 6}, 3);
+    if (job_.extensive) BroadSearch();
   }
 
   // A second start with half the protein and the two constants a factor 2 either side of
   // the larger one (order kept); it replaces the fit when it ends lower.
-  void Reseed() {
+  void Reseed(int protein, int k1, int k2) {
     for (int k = 1; k <= ma_; ++k) E_[k] = a_[k];
-    E_[3] = a_[3] * 0.5;
-    const double L = std::log10(std::max(a_[5], a_[6]) * 1e9);
+    E_[protein] = a_[protein] * 0.5;
+    const double L = std::log10(std::max(a_[k1], a_[k2]) * 1e9);
     const double high = std::pow(10.0, L + 0.3) * 1e-9, low = std::pow(10.0, L - 0.3) * 1e-9;
-    E_[5] = a_[5] > a_[6] ? high : low;
-    E_[6] = a_[5] > a_[6] ? low : high;
-    for (int j = 1; j <= ma_; ++j) mask_[j] = j == 3 ? 1 : 0;
+    E_[k1] = a_[k1] > a_[k2] ? high : low;
+    E_[k2] = a_[k1] > a_[k2] ? low : high;
+    for (int j = 1; j <= ma_; ++j) mask_[j] = j == protein ? 1 : 0;
     FitRun(E_, mask_, chisqE_);
     progress_.Add(3);
     PreFit(E_, chisqE_, 3);
@@ -195,9 +196,12 @@ class Schedule {
     }
   }
 
-  // Every combination of the trial constants moved -0.5, +0.5 (and, with three levels, 0)
-  // log units from the start values, the first trial slot outermost; the best full fit wins.
-  void BroadSearch(const std::vector<int>& slots, int levels) {
+  // Every combination of the model's trial constants moved -0.5, +0.5 (and, with three
+  // levels, 0) log units from the start values, the first trial slot outermost; the best full
+  // fit wins.
+  void BroadSearch() {
+    const std::vector<int>& slots = info_.searchSlots;
+    const int levels = info_.searchLevels;
     double best = chisqA_;
     int combinations = 1;
     for (std::size_t i = 0; i < slots.size(); ++i) combinations *= levels;
@@ -224,6 +228,7 @@ class Schedule {
   }
 
   const FitJob& job_;
+  const ModelInfo& info_;
   ProgressTracker& progress_;
   int n_, ma_;
   Vec x_, y_, Y_, sigma_;
@@ -251,10 +256,9 @@ void sample_fit_curve(const FitJob& job, Schedule& schedule, FitResult& result) 
 }
 
 bool protein_too_high(const FitJob& job, const FitResult& result) {
-  const ModelFamily family = model_info(job.model).family;
-  if (family == ModelFamily::OneSite) return false;
-  const int slot = family == ModelFamily::TwoSite ? 4 : 3;
-  return result.params[slot] > 1200.0 * job.proteinStartUM;
+  const ModelInfo& info = model_info(job.model);
+  if (info.family == ModelFamily::OneSite) return false;
+  return result.params[info.ProteinSlot()] > 1200.0 * job.proteinStartUM;
 }
 
 }  // namespace
@@ -270,7 +274,7 @@ std::optional<FitJob> prepare_fit(const Titration& doc, const FitSettings& s) {
   if (job.x.size() <= 2) return std::nullopt;
   job.ma = convert_start_values(model, s.m_dValue, job.start);
   fit_flags_for_model(model, s.m_bFitSlot, job.flags);
-  job.proteinStartUM = s.m_dValue[model_info(model).family == ModelFamily::TwoSite ? 4 : 3];
+  job.proteinStartUM = s.m_dValue[model_info(model).ProteinSlot()];
   job.dilution = s.m_bDilution != 0;
   job.extensive = s.m_bExtensive != 0;
   job.startCaUM = s.m_dStartCa;

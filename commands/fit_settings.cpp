@@ -1,9 +1,5 @@
 #include "commands/fit_settings.h"
 
-#include <array>
-#include <initializer_list>
-#include <vector>
-
 #include "fitting/models.h"
 
 FitSettings::FitSettings() {
@@ -12,118 +8,44 @@ FitSettings::FitSettings() {
 
 namespace {
 
-struct LayoutSpec {
-  int bitmap;
-  // Vectors, not initializer_lists: a list returned from layout_spec would point into an
-  // array that dies with the return statement.
-  std::vector<const char*> labels;
-  std::vector<int> uMRows;
-};
-
-const char* const kR0 = "Response w/o Ca:";
-const char* const kR1 = "Response w Ca:";
-const char* const kProtein = "Protein concentration:";
-const char* const kKdChel = "log Kd chelator:";
-const char* const kChel = "Chelator concentration:";
-const char* const kFactor = "Proportional factor:";
-const char* const kOffset = "Offset:";
-
-// The Fit dialog's rows per model; the Simulate dialog differs only in model 5's row 9.
-LayoutSpec layout_spec(int model) {
-  switch (model) {
-    case 1: return {136, {kR0, kR1, kProtein, "log K:"}, {3}};
-    case 2: return {138, {kR0, kR1, kProtein, kKdChel, "log K1", "log K2", kChel}, {3, 7}};
-    case 3:
-      return {152, {kR0, "Response w one Ca:", "Response w two Ca:", kProtein, "log K1", "log K2"}, {4}};
-    case 4:
-      return {153, {kR0, kR1, kProtein, kKdChel, "log K1", "log K2", "log K3", "log K4", kChel}, {3, 9}};
-    case 5:
-      return {154,
-              {kR0, kR1, kProtein, kKdChel, "log Kd EDTA:", "log K1", "log K2", kChel, "Conc. EDTA:"},
-              {3, 8, 9}};
-    case 6:
-      return {180,
-              {kR0, kR1, kProtein, kKdChel, "log K1", "log K2", "log K3", "log K4", "log K5", "log K6",
-               kChel},
-              {3, 11}};
-    case 7: return {182, {kFactor, kOffset, kProtein, "log K:"}, {3}};
-    case 8: return {185, {kFactor, kOffset, kProtein, "log K1", "log K2"}, {3}};
-    case 9: return {186, {kFactor, kOffset, kProtein, "log K1", "log K2", "log K3", "log K4"}, {3}};
-    case 10:
-      return {187, {kFactor, kOffset, kProtein, "log K1", "log K2", "log K3", "log K4", "log K5", "log K6"},
-              {3}};
-    default: return {0, {}, {}};
-  }
-}
-
-DialogModelLayout make_layout(int modelIndex) {
+// The dialog rows of a model; simulate picks the Simulate dialog's labels and description.
+DialogModelLayout make_layout(int modelIndex, bool simulate) {
   DialogModelLayout layout;
   for (int row = 1; row <= kValueRows; ++row) layout.labels[row] = "";
   const int model = modelIndex + 1;
   if (!is_valid_model(model)) return layout;
-  const LayoutSpec rows = layout_spec(model);
-  layout.bitmap = rows.bitmap;
-  int row = 0;
-  for (const char* label : rows.labels) {
-    if (!label) break;
-    layout.labels[++row] = label;
+  const ModelInfo& info = model_info(model);
+  layout.bitmap = info.bitmap;
+  layout.rowsShown = info.DialogRows();
+  for (int row = 1; row <= layout.rowsShown; ++row) {
+    const SlotInfo& slot = info.slot[row];
+    layout.labels[row] = simulate ? slot.simulateLabel : slot.dialogLabel;
+    layout.uMRow[row] = *slot_unit(slot.kind) != '\0';
   }
-  layout.rowsShown = row;
-  for (int r : rows.uMRows)
-    if (r > 0) layout.uMRow[r] = true;
-  layout.description = model_info(model).description;
+  layout.description = simulate ? info.simulateDescription : info.description;
   return layout;
 }
 
-void set_rows(FitSettings& s, std::initializer_list<int> rows, int checked) {
-  for (int row : rows) s.m_bFitSlot[row] = checked;
-}
-
-// Fit-flag defaults: applied every time the configuration runs.
-void apply_every_time_defaults(FitSettings& s, int model) {
-  if (model >= 7) set_rows(s, {1}, 0);
-  if (model == 8 || model == 9) set_rows(s, {4}, 1);
-}
-
-// Fit-flag defaults: applied only when the model changed since the last configuration.
-void apply_model_change_defaults(FitSettings& s, int model) {
-  switch (model) {
-    case 1: set_rows(s, {1, 3, 4, 7}, 1); break;
-    case 2:
-    case 3: set_rows(s, {1, 3}, 1); set_rows(s, {4, 7}, 0); break;
-    case 4: set_rows(s, {1, 3, 7, 8}, 1); set_rows(s, {4, 9}, 0); break;
-    case 5: set_rows(s, {1, 3, 7}, 1); set_rows(s, {4, 8, 9}, 0); break;
-    case 6: set_rows(s, {1, 3, 7, 8, 9}, 1); set_rows(s, {4, 11}, 0); break;
-    case 7:
-    case 8: set_rows(s, {3, 4, 7}, 1); break;
-    case 9: set_rows(s, {3, 4, 7, 8, 9}, 1); break;
-    case 10: set_rows(s, {3, 4, 7, 8, 9, 11}, 1); break;
-    default: break;
-  }
-}
-
-// The electrode models convert and store their slots like the chelator model of the same
-// family (the dialog conversion fills the spare slots too), except that slot 4 holds K1.
-int conversion_model(int model) {
-  switch (model) {
-    case 7: return 1;
-    case 8: return 2;
-    case 9: return 4;
-    case 10: return 6;
-    default: return model;
+// The model's fit-flag defaults: the Always ones every time, the others only when the model
+// changed since the last configuration.
+void apply_fit_defaults(FitSettings& s, int model, bool modelChanged) {
+  const ModelInfo& info = model_info(model);
+  for (int row = 1; row <= info.DialogRows(); ++row) {
+    switch (info.slot[row].fitDefault) {
+      case FitDefault::AlwaysOn: s.m_bFitSlot[row] = 1; break;
+      case FitDefault::AlwaysOff: s.m_bFitSlot[row] = 0; break;
+      case FitDefault::On: if (modelChanged) s.m_bFitSlot[row] = 1; break;
+      case FitDefault::Off: if (modelChanged) s.m_bFitSlot[row] = 0; break;
+      case FitDefault::Keep: break;
+    }
   }
 }
 
 }  // namespace
 
-DialogModelLayout fit_dialog_layout(int modelIndex) { return make_layout(modelIndex); }
+DialogModelLayout fit_dialog_layout(int modelIndex) { return make_layout(modelIndex, false); }
 
-DialogModelLayout simulate_dialog_layout(int modelIndex) {
-  DialogModelLayout layout = make_layout(modelIndex);
-  if (modelIndex == 4) layout.labels[9] = "EDTA concentration:";
-  if (modelIndex == 6) layout.description = "Protein with one Ca binding site using Ca electrode";
-  return layout;
-}
+DialogModelLayout simulate_dialog_layout(int modelIndex) { return make_layout(modelIndex, true); }
 
 const char* fit_dialog_model_name(int modelIndex) {
   return is_valid_model(modelIndex + 1) ? model_info(modelIndex + 1).fitName : "";
@@ -140,8 +62,7 @@ void fit_dialog_open(FitSettings& s, Titration& doc) {
 
 void fit_dialog_configure(FitSettings& s, Titration& doc) {
   const int model = s.m_nModelIndex + 1;
-  apply_every_time_defaults(s, model);
-  if (s.m_nModelIndex != s.m_nLastModel) apply_model_change_defaults(s, model);
+  if (is_valid_model(model)) apply_fit_defaults(s, model, s.m_nModelIndex != s.m_nLastModel);
   doc.m_nFitDlgLastModel = s.m_nModelIndex;
   s.m_nLastModel = s.m_nModelIndex;
 }
@@ -171,15 +92,13 @@ int convert_start_values(int model, const double rowValues[kValueRows + 1],
                          double slots[ParamSet::kSlots]) {
   for (int k = 0; k < ParamSet::kSlots; ++k) slots[k] = 0.0;
   if (!is_valid_model(model)) return 0;
-  const int n = model_info(model).slots;
-  const int layoutModel = conversion_model(model);
-  const int converted = model_info(layoutModel).slots;  // model 8 leaves its slot 8 at 0
-  for (int k = 1; k <= converted && k <= n; ++k) {
-    SlotKind kind = slot_kind(layoutModel, k);
-    if (model_info(model).electrode && k == 4) kind = SlotKind::AssociationConstant;
-    slots[k] = user_to_internal(kind, rowValues[k]);
+  const ModelInfo& info = model_info(model);
+  for (int k = 1; k <= info.slots; ++k) {
+    const SlotInfo& slot = info.slot[k];
+    const SlotKind kind = slot.kind == SlotKind::Spare ? slot.spareFill : slot.kind;
+    if (kind != SlotKind::Spare) slots[k] = user_to_internal(kind, rowValues[k]);
   }
-  return n;
+  return info.slots;
 }
 
 int fit_flags_for_model(int model, const int fitSlot[kValueRows + 1], int flags[ParamSet::kSlots]) {
@@ -191,12 +110,8 @@ int fit_flags_for_model(int model, const int fitSlot[kValueRows + 1], int flags[
   return n;
 }
 
-int fit_record_param_count(int model) {
-  if (!is_valid_model(model)) return 0;
-  return model == 8 ? 7 : model_info(model).slots;
-}
+int fit_record_param_count(int model) { return is_valid_model(model) ? model_info(model).fitRecordSlots : 0; }
 
 int simulation_record_param_count(int model) {
-  if (!is_valid_model(model)) return 0;
-  return model == 2 ? 8 : model_info(model).slots;
+  return is_valid_model(model) ? model_info(model).simulationRecordSlots : 0;
 }

@@ -1,8 +1,8 @@
 // What the Fit and Simulate dialogs hold, and every rule behind them that is not drawing:
 // the members with their defaults, the per-model row layout (labels, shown rows, "uM" rows,
-// pictures, descriptions), the fit-flag defaults applied on configuration, the error-method
-// radio buttons, "Copy to Fit", and the conversion of the typed values (uM, log K, log Kd,
-// responses) into a model's internal parameter vector (nM, nM^-1, nM).
+// pictures, descriptions) and fit-flag defaults as the model registry gives them, the
+// error-method radio buttons, "Copy to Fit", and the conversion of the typed values (uM,
+// log K, log Kd, responses) into a model's internal parameter vector (nM, nM^-1, nM).
 //
 // The dialogs copy their controls into these structs and call these functions; the commands
 // (fit_command.h, simulate_command.h) take the structs.

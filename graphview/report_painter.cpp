@@ -65,99 +65,11 @@ ReportFonts ReportFontsFor(int logPixelsY) {
 // ---------------------------------------------------------------------------------------
 // The results list
 
-namespace {
-
-struct ModelSpec {
-  const char* name;
-  std::vector<ResultsRowSpec> rows;
-};
-
-constexpr const char* kKJ = "%7.3f kJ/mol";
-constexpr const char* kUM = "%7.4f uM";
-
-ResultsRowSpec Resp(const char* label, int i, const char* confFormat = "+-%7.5f") {
-  return {label, ResultsValue::Raw, i, 0, "%7.5f", ResultsConfidence::Raw, confFormat};
-}
-ResultsRowSpec Protein(int i, const char* label = "Protein concentration:") {
-  return {label, ResultsValue::Micro, i, 0, kUM, ResultsConfidence::Micro, "+-%7.5f"};
-}
-ResultsRowSpec Conc(const char* label, int i, const char* confFormat) {
-  return {label, ResultsValue::Micro, i, 0, kUM, ResultsConfidence::Micro, confFormat};
-}
-ResultsRowSpec LogK(const char* label, int i, const char* format = "%7.5f", const char* confFormat = "%4.3f") {
-  return {label, ResultsValue::LgK, i, 0, format, ResultsConfidence::UpDn, confFormat};
-}
-ResultsRowSpec LogKd(const char* label, int i) {
-  return {label, ResultsValue::LgKd, i, 0, "%7.5f", ResultsConfidence::UpDn, "%4.3f"};
-}
-ResultsRowSpec Chi(const char* format) {
-  return {"Chisquare:", ResultsValue::Chi, 0, 0, format, ResultsConfidence::None, ""};
-}
-ResultsRowSpec StartCa(const char* label = "Initial Ca conc:") {
-  return {label, ResultsValue::StartCa, 0, 0, kUM, ResultsConfidence::None, ""};
-}
-ResultsRowSpec Energy(int i, int j) { return {"dG:", ResultsValue::G, i, j, kKJ, ResultsConfidence::None, ""}; }
-ResultsRowSpec MinDD(int i, int j) {
-  return {"d(dG)min:", ResultsValue::DD, i, j, kKJ, ResultsConfidence::None, ""};
-}
-
-// The report's own tables: longer labels than the screen panel, one column, up to 14 rows.
-const ModelSpec& TablesFor(int model) {
-  static const ModelSpec specs[10] = {
-      {"Model: 1 Calcium site + chelator",
-       {Resp("Response w/o Ca:", 1), Resp("Response w Ca:", 2), Protein(3),
-        LogK("log K:", 4, "%7.5f", "%7.5f"), Chi("%7.5f"), StartCa(), Energy(4, 4)}},
-      {"Model: 2 Ca sites + chelator",
-       {Resp("Response w/o Ca:", 1), Resp("Response w Ca:", 2), Protein(3),
-        LogKd("log Kd Chelator:", 4), LogK("log K1:", 5), LogK("log K2:", 6),
-        Conc("Chelator concentration:", 7, "+-%7.5f uM"), Chi("%7.4G"), StartCa(), Energy(5, 6),
-        MinDD(5, 6)}},
-      {"Model: 2 Ca sites",
-       {Resp("Response w/o Ca:", 1), Resp("Response with one Ca:", 2), Resp("Response w Ca:", 3),
-        Protein(4, "Protein koncentration:"), LogK("log K1:", 5), LogK("log K2:", 6), Chi("%7.4G"),
-        StartCa("Initial Ca conc: "), Energy(5, 6), MinDD(5, 6)}},
-      {"Model: 4 Ca sites + chelator",
-       {Resp("Response w/o Ca:", 1), Resp("Response w Ca:", 2), Protein(3),
-        LogKd("log Kd Chelator:", 4), LogK("log K1:", 5), LogK("log K2:", 6), LogK("log K3:", 7),
-        LogK("log K4:", 8, "%7.4f"), Conc("Chelator konc:", 9, "+-%7.5f uM"), Chi("%7.4G"),
-        StartCa(), Energy(5, 8)}},
-      {"Model: 2 Ca sites + 2 chelators",
-       {Resp("Response w/o Ca:", 1, "%7.5f"), Resp("Response w Ca:", 2, "%7.5f"), Protein(3),
-        LogKd("log Kd Chelator:", 4), LogKd("log Kd EDTA:", 5), LogK("log K1:", 6),
-        LogK("log K2:", 7), Conc("Chelator konc:", 8, "%+-7.5f uM"),
-        Conc("EDTA konc:", 9, "%+-7.5f uM"), Chi("%7.4G"), StartCa(), Energy(6, 7), MinDD(6, 7)}},
-      {"Model: 6 Ca sites + chelator",
-       {Resp("Response w/o Ca:", 1), Resp("Response w Ca:", 2), Protein(3),
-        LogKd("log Kd Chelator:", 4), LogK("log K1:", 5), LogK("log K2:", 6), LogK("log K3:", 7),
-        LogK("log K4:", 8, "%7.4f"), LogK("log K5:", 9, "%7.4f"), LogK("log K6:", 10, "%7.4f"),
-        Conc("Chelator konc:", 11, "+-%7.5f uM"), Chi("%7.4G"), StartCa(), Energy(5, 10)}},
-      {"Model: 1 Calcium site using Ca electrode",
-       {Resp("Proportional factor:", 1), Resp("Offset:", 2), Protein(3),
-        LogK("log K:", 4, "%7.5f", "%7.5f"), Chi("%7.5f"), StartCa(), Energy(4, 4)}},
-      {"Model: 2 Ca sites using Ca electrode",
-       {Resp("Proportional factor:", 1), Resp("Offset:", 2), Protein(3), LogK("log K1:", 4),
-        LogK("log K2:", 5), Chi("%7.4G"), StartCa(), Energy(4, 5), MinDD(4, 5)}},
-      {"Model: 4 Ca sites Ca electrode",
-       {Resp("Proportional factor:", 1), Resp("Offset:", 2), Protein(3), LogK("log K1:", 4),
-        LogK("log K2:", 5), LogK("log K3:", 6), LogK("log K4:", 7, "%7.4f"), Chi("%7.4G"),
-        StartCa(), Energy(4, 7)}},
-      {"Model: 6 Ca sites using Ca electrode",
-       {Resp("Proportional factor:", 1), Resp("Offset:", 2), Protein(3), LogK("log K1:", 4),
-        LogK("log K2:", 5), LogK("log K3:", 6), LogK("log K4:", 7, "%7.4f"),
-        LogK("log K5:", 8, "%7.4f"), LogK("log K6:", 9, "%7.4f"), Chi("%7.4G"), StartCa(),
-        Energy(4, 9)}},
-  };
-  return specs[model - 1];
-}
-
-}  // namespace
-
+// The report's own rows: longer labels than the screen panel, one column, up to 14 rows.
 ReportBlock ReportResultsBlock(const ParamSet& fit, double startCaUM, float temperatureK) {
   ReportBlock block;
-  if (fit.m_nModel < 1 || fit.m_nModel > 10) return block;
-  const ModelSpec& modelTables = TablesFor(fit.m_nModel);
-  block.name = modelTables.name;
-  for (const ResultsRowSpec& s : modelTables.rows) {
+  block.name = results_title(fit.m_nModel, ResultsView::Report);
+  for (const ResultsRowSpec& s : results_row_specs(fit.m_nModel, ResultsView::Report)) {
     ResultsRowTexts texts = results_row_texts(s, fit, startCaUM, temperatureK);
     block.rows.push_back({std::move(texts.label), std::move(texts.value), std::move(texts.upper),
                           std::move(texts.lower)});

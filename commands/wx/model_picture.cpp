@@ -12,22 +12,9 @@ ModelPictureParts model_picture_parts(int model) {
   ModelPictureParts parts;
   if (!is_valid_model(model)) return parts;
   const ModelInfo& info = model_info(model);
-  switch (info.family) {
-    case ModelFamily::OneSite: parts.sites = 1; break;
-    case ModelFamily::TwoSite:
-    case ModelFamily::TwoSiteChelator:
-    case ModelFamily::TwoSiteTwoChelators: parts.sites = 2; break;
-    case ModelFamily::FourSiteChelator: parts.sites = 4; break;
-    case ModelFamily::SixSiteChelator: parts.sites = 6; break;
-  }
+  parts.sites = info.sites;
   parts.electrode = info.electrode;
-  // The electrode variants measure free Ca directly; they carry no chelator.
-  if (!info.electrode) {
-    if (info.family == ModelFamily::TwoSiteTwoChelators)
-      parts.chelators = 2;
-    else if (info.family != ModelFamily::OneSite && info.family != ModelFamily::TwoSite)
-      parts.chelators = 1;
-  }
+  parts.chelators = info.chelators;
   return parts;
 }
 
