@@ -45,8 +45,7 @@ struct Problem {
       truth[k] = s.truth[k - 1];
       const SlotKind kind = slot_kind(s.model, k);
       ia[k] = kind != SlotKind::Spare;
-      const bool signal = kind == SlotKind::Response || kind == SlotKind::ElectrodeFactor;
-      start[k] = truth[k] * (signal ? 1.05 : kind == SlotKind::Spare ? 1.0 : 1.3);
+      start[k] = truth[k] * (is_signal_slot(kind) ? 1.05 : kind == SlotKind::Spare ? 1.0 : 1.3);
     }
     for (int i = 1; i <= kPoints; ++i) {
       V[i] = 2.0 + 0.01 * (i - 1);

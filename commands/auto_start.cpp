@@ -27,7 +27,7 @@ FittedRows fitted_rows(int model, const FitSettings& s) {
   for (int k = 1; k <= n; ++k) {
     if (!flags[k]) continue;
     const SlotKind kind = slot_kind(model, k);
-    if (kind == SlotKind::Plain) rows.linear.push_back(k);
+    if (is_signal_slot(kind)) rows.linear.push_back(k);
     if (kind == SlotKind::AssociationConstant) rows.constants.push_back(k);
   }
   return rows;

@@ -26,6 +26,12 @@ enum class SlotKind {
   Spare                  // electrode models' unused slots: no row, never fitted
 };
 
+// Slots the response is linear in (responses, the electrode factor and offset): typed and
+// shown as stored.
+inline bool is_signal_slot(SlotKind kind) {
+  return kind == SlotKind::Response || kind == SlotKind::ElectrodeFactor;
+}
+
 // What configuring the Fit dialog for a model does to a slot's check box.
 enum class FitDefault {
   Keep,       // the user's last choice stays

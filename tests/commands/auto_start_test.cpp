@@ -61,7 +61,7 @@ FitSettings dialog_for(const SeriesSpec& series, Titration& doc) {
   for (int row = 1; row <= kValueRows; ++row) {
     const bool fitted = row <= model_info(series.model).slots && s.m_bFitSlot[row];
     const SlotKind kind = fitted ? slot_kind(series.model, row) : SlotKind::Spare;
-    const bool estimated = kind == SlotKind::Plain || kind == SlotKind::AssociationConstant;
+    const bool estimated = is_signal_slot(kind) || kind == SlotKind::AssociationConstant;
     s.m_dValue[row] = estimated ? 0.0 : series.rows[row];
   }
   s.m_bDilution = series.dilution;

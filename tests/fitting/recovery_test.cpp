@@ -25,8 +25,7 @@ double recover(int model, const std::vector<double>& truthValues, double maxCa, 
     const SlotKind kind = slot_kind(model, k);
     truth[k] = truthValues[k - 1];
     ia[k] = kind != SlotKind::Spare;
-    const bool signal = kind == SlotKind::Response || kind == SlotKind::ElectrodeFactor;
-    a[k] = truth[k] * (signal ? 1.05 : kind == SlotKind::Concentration ? 1.1 : kind == SlotKind::Spare ? 1.0 : 1.5);
+    a[k] = truth[k] * (is_signal_slot(kind) ? 1.05 : kind == SlotKind::Concentration ? 1.1 : kind == SlotKind::Spare ? 1.0 : 1.5);
   }
   for (int i = 1; i <= n; ++i)
     V[i] = 2.0 * (1 + 0.01 * (i - 1)), x[i] = maxCa * (m.electrode ? i : i - 1) / n, sigma[i] = 1;
