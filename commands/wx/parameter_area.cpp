@@ -1,5 +1,9 @@
 #include "commands/wx/parameter_area.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/sizer.h>
@@ -12,13 +16,45 @@
 #include "fitting/models.h"
 #include "commands/wx/model_picture.h"
 
+namespace {
+
+// Width of the widest of texts in window's font.
+int widest(wxWindow* window, const std::vector<std::string>& texts) {
+  int width = 0;
+  for (const std::string& text : texts) width = std::max(width, window->GetTextExtent(wxString::FromUTF8(text)).x);
+  return width;
+}
+
+std::vector<std::string> model_descriptions() {
+  std::vector<std::string> texts;
+  for (int model = 1; model <= kModelCount; ++model) {
+    texts.push_back(model_info(model).description);
+    texts.push_back(model_info(model).simulateDescription);
+  }
+  return texts;
+}
+
+std::vector<std::string> row_labels() {
+  std::vector<std::string> texts;
+  for (int model = 1; model <= kModelCount; ++model) {
+    const ModelInfo& m = model_info(model);
+    for (int row = 1; row <= m.DialogRows(); ++row) {
+      texts.push_back(std::string(m.slot[row].dialogLabel) + "  ");
+      texts.push_back(std::string(m.slot[row].simulateLabel) + "  ");
+    }
+  }
+  return texts;
+}
+
+}  // namespace
+
 wxStaticBoxSizer* CModelGroup::Create(wxWindow* parent, const char* (*names)(int)) {
   auto* group = new wxStaticBoxSizer(wxHORIZONTAL, parent, "Model:");
   wxWindow* box = group->GetStaticBox();
   m_pCombo = new wxChoice(box, kModelComboId);
   for (int i = 0; i < kModelCount; ++i) m_pCombo->Append(wxString::FromUTF8(names(i)));
   // As wide as the longest description, so a model change never resizes the dialog.
-  const int width = box->GetTextExtent("Protein with two Ca binding sites using Ca electrode").x;
+  const int width = widest(box, model_descriptions());
   m_pDescription = new wxStaticText(box, kDescriptionId, "", wxDefaultPosition, wxSize(width, -1),
                                     wxST_NO_AUTORESIZE);
   m_pPicture = new wxStaticBitmap(box, kPictureId, ModelPicture(1));
@@ -40,9 +76,9 @@ wxFlexGridSizer* CParameterArea::Create(wxWindow* parent, double values[kValueRo
                                         bool withFitChecks) {
   auto* grid = new wxFlexGridSizer(withFitChecks ? 4 : 3, 3, 6);
   grid->AddGrowableCol(0);
-  // The widest label ("Chelator concentration:") fixes the column so the dialog does not
-  // change its size when the model changes.
-  const int labelWidth = parent->GetTextExtent("Chelator concentration:  ").x;
+  // The widest label of any model fixes the column so the dialog does not change its size
+  // when the model changes.
+  const int labelWidth = widest(parent, row_labels());
   if (withFitChecks) {
     grid->AddSpacer(0);
     grid->AddSpacer(0);

@@ -1,5 +1,8 @@
 #include "commands/wx/parameters_dlg.h"
 
+#include <algorithm>
+#include <string>
+
 #include <wx/button.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
@@ -7,6 +10,25 @@
 
 #include "document/titration.h"
 #include "commands/display_values.h"
+#include "fitting/model_registry.h"
+
+namespace {
+
+// The widest line any model can show, with a wide value in it.
+int widest_line(wxWindow* window) {
+  int width = 0;
+  for (int model = 1; model <= kModelCount; ++model) {
+    const ModelInfo& m = model_info(model);
+    for (int row = 1; row <= m.DialogRows(); ++row) {
+      std::string line = std::string(m.slot[row].parameterLabel) + "  -0000.00000";
+      if (*slot_unit(m.slot[row].kind)) line += std::string(" ") + slot_unit(m.slot[row].kind);
+      width = std::max(width, window->GetTextExtent(wxString::FromUTF8(line)).x);
+    }
+  }
+  return width;
+}
+
+}  // namespace
 
 CParametersDlg::CParametersDlg(wxWindow* parent, const Titration& doc, int slot)
     : wxDialog(parent, wxID_ANY, "Parameters"), m_nSlot(slot) {
@@ -22,7 +44,7 @@ CParametersDlg::CParametersDlg(wxWindow* parent, const Titration& doc, int slot)
   auto* paramBox = new wxStaticBoxSizer(wxVERTICAL, this, "Parameters");
   wxWindow* pbox = paramBox->GetStaticBox();
   // Sized for the longest line any model shows, so every model gets the same dialog.
-  const int width = pbox->GetTextExtent("Chelator concentration:  -0000.00000 uM").x;
+  const int width = widest_line(pbox);
   for (int line = 1; line <= kParameterLineCount; ++line) {
     const bool used = line <= static_cast<int>(shown.lines.size());
     m_pLines[line] = new wxStaticText(pbox, kParameterLineIds[line],
