@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
 #include "commands/fit_settings.h"
+#include "fitting/models.h"
 
 namespace {
 
@@ -204,3 +206,53 @@ TEST(ModelRegistry, DialogRowLookupForOutput) {
 }
 
 }  // namespace
+
+namespace {
+
+// Typical internal values by kind: responses and factors of order 1, 10 uM protein and
+// chelator, log K 6 and log Kd -7.
+double typical(SlotKind kind, int slot) {
+  switch (kind) {
+    case SlotKind::Concentration: return 10000.0 + 1000.0 * slot;
+    case SlotKind::AssociationConstant: return 1e-3 * (1.0 + 0.1 * slot);
+    case SlotKind::DissociationConstant: return 100.0 * slot;
+    case SlotKind::Spare: return 0.0;
+    default: return 1.0 + slot;
+  }
+}
+
+struct Point {
+  double response, freeCa;
+};
+
+Point evaluate(const ModelInfo& m, const Vec& a) {
+  Vec bound(1), freeCa(1);
+  const double response = model_response(m.family, m.electrode, true, 15000.0, a, 0.9, bound, freeCa, 1);
+  return {response, freeCa[1]};
+}
+
+}  // namespace
+
+// The kinds agree with the mathematics: concentrations and constants move the free Ca (the
+// fit skips the solve for the other slots), every slot with a row changes the response, and
+// a spare changes nothing.
+TEST(ModelRegistry, SlotKindsAgreeWithTheModelEquations) {
+  for (int model = 1; model <= kModelCount; ++model) {
+    const ModelInfo& m = model_info(model);
+    Vec a(m.slots);
+    for (int k = 1; k <= m.slots; ++k) a[k] = typical(m.slot[k].kind, k);
+    const Point base = evaluate(m, a);
+    ASSERT_TRUE(std::isfinite(base.response)) << model;
+    for (int k = 1; k <= m.slots; ++k) {
+      const SlotKind kind = m.slot[k].kind;
+      const double original = a[k];
+      a[k] = kind == SlotKind::Spare ? 12345.0 : original * 1.5;
+      const Point p = evaluate(m, a);
+      a[k] = original;
+      const bool inMassBalance = kind == SlotKind::Concentration || kind == SlotKind::AssociationConstant ||
+                                 kind == SlotKind::DissociationConstant;
+      EXPECT_EQ(p.freeCa != base.freeCa, inMassBalance) << "model " << model << " slot " << k;
+      EXPECT_EQ(p.response != base.response, kind != SlotKind::Spare) << "model " << model << " slot " << k;
+    }
+  }
+}
