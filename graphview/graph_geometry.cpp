@@ -84,9 +84,10 @@ int FontHeightForPoints(int points, int logPixelsY) { return points * logPixelsY
 
 GraphFonts GraphFontsFor(int logPixelsY) {
   GraphFonts f;
-  // The label font is asked for in tenths of a point, which the conversion rounds
-  // (8 pt at 96 dpi is 10.67, giving 11).
-  f.labels = {"MS Sans Serif", (80 * logPixelsY + 360) / 720, 400, false, 0};
+  // The label font is asked for in tenths of a point, which the conversion rounds down at
+  // the half (9 pt at 96 dpi is 12 pixels). Nine points keep the labels readable on any
+  // screen; the classic 8 were 7 physical pixels on some.
+  f.labels = {"MS Sans Serif", (90 * logPixelsY + 359) / 720, 400, false, 0};
   f.title = {"Courier New", FontHeightForPoints(12, logPixelsY), 700, false, 0};
   f.xCaption = {"Courier New", FontHeightForPoints(10, logPixelsY), 700, false, 0};
   f.yCaption = {"Courier New", FontHeightForPoints(9, logPixelsY), 700, false, 900};

@@ -1,6 +1,7 @@
-// Where the graph pane puts things. Like the control pane, the layout follows the screen
-// width W in pixels (not the pane's size): 1024 and 800 have hand-tuned values, every other
-// width uses proportional formulas whose constants do not reproduce the 1024 column exactly.
+// Where the graph pane puts things. Like the control pane, the layout follows a layout width
+// W in pixels, which layout/window_layout.h chooses from the window's client area: 1024 and
+// 800 have hand-tuned values, every other width uses proportional formulas whose constants
+// do not reproduce the 1024 column exactly. A pane wider than W's rules give widens the plot.
 #pragma once
 
 #include "canvas/canvas.h"
@@ -38,7 +39,7 @@ int FontHeightForPoints(int points, int logPixelsY);
 
 // The fonts the pane uses; heights follow the device's vertical resolution.
 struct GraphFonts {
-  CanvasFont labels;     // tick labels, "MS Sans Serif" 8 pt
+  CanvasFont labels;     // tick labels, "MS Sans Serif" 9 pt
   CanvasFont title;      // "Courier New" 12 pt bold
   CanvasFont xCaption;   // "Courier New" 10 pt bold
   CanvasFont yCaption;   // "Courier New" 9 pt bold, running upwards

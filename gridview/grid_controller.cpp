@@ -25,6 +25,15 @@ void GridController::InitialUpdate(const GridMetrics& metrics) {
   m_host.InvalidateAll();
 }
 
+void GridController::Rescale(const GridMetrics& metrics) {
+  m_metrics = metrics;
+  m_ptCaret.y = (m_doc.m_cursor.m_nRow + 1) * m_metrics.m_nRowHeight + m_metrics.m_nHalfGap;
+  PlaceCaretX();
+  m_rcBlock = m_bBlockSel ? BlockRectNow() : CurrentCellRect();
+  m_bTextSel = false;
+  m_host.InvalidateAll();
+}
+
 const std::string& GridController::CurrentText() const {
   return m_doc.m_cells[m_doc.m_cursor.m_nRow][m_doc.m_cursor.m_nCol].Text();
 }

@@ -41,6 +41,9 @@ class GridController {
   // New metrics (at start-up and after every New or Open): caret at the first cell's end,
   // no selections.
   void InitialUpdate(const GridMetrics& metrics);
+  // New metrics for the same document (the window was resized): the cursor, the block and
+  // the caret stay on their cells; a text selection inside the cell is dropped.
+  void Rescale(const GridMetrics& metrics);
 
   void LButtonDown(int x, int y);
   void LButtonUp();

@@ -44,14 +44,12 @@ CanvasRect GridMetrics::BlockRect(int row1, int col1, int row2, int col2) const 
   return {a.left, a.top, b.right, b.bottom};
 }
 
-static int PixelHeight(int points) {
-  return static_cast<int>(points * GridMetrics::kLogPixelsY / 72.0);
-}
+static int PixelHeight(int points, int dpi) { return static_cast<int>(points * dpi / 72.0); }
 
 CanvasFont GridMetrics::CellFont() const {
   CanvasFont f;
   f.face = "MS Sans Serif";
-  f.height = PixelHeight(m_nCellFontPt);
+  f.height = PixelHeight(m_nCellFontPt, m_nFontDpi);
   f.weight = 200;
   return f;
 }
@@ -59,7 +57,7 @@ CanvasFont GridMetrics::CellFont() const {
 CanvasFont GridMetrics::HeaderFont() const {
   CanvasFont f;
   f.face = "MS Sans Serif";
-  f.height = PixelHeight(m_nHeaderFontPt);
+  f.height = PixelHeight(m_nHeaderFontPt, m_nFontDpi);
   f.weight = 600;
   return f;
 }

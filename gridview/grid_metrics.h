@@ -1,5 +1,5 @@
 // Geometry of the data grid: a header row, a row-number column and three data columns of
-// 99 rows, all sized from the screen width W in pixels (not the pane's width). Coordinates
+// 99 rows, all sized from the layout width W in pixels (layout/window_layout.h). Coordinates
 // are the grid's logical pixels: (0, 0) is the top-left of the header row, y grows down.
 #pragma once
 
@@ -8,9 +8,6 @@
 struct GridMetrics {
   static constexpr int kRows = 99;
   static constexpr int kCols = 3;
-  // The fonts' point sizes become pixel heights at this resolution, so the grid looks the
-  // same whatever the X server claims its dots per inch are.
-  static constexpr int kLogPixelsY = 96;
 
   int m_nColWidth = 0;
   int m_nRowHeight = 0;
@@ -20,6 +17,7 @@ struct GridMetrics {
   int m_nHeaderFontPt = 0;
   int m_nLabelWidth = 0;     // row-number column
   int m_nHalfGap = 0;
+  int m_nFontDpi = 96;       // the window's logical dots per inch, for the point sizes
 
   // 1024 and 800 have hand-tuned values; every other width uses proportional formulas,
   // which for 1024 would not give the same numbers.

@@ -1,8 +1,6 @@
 #include "gridview/shell_layout.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 
 PaneSizes PaneSizesForScreen(int screenWidth) {
   if (screenWidth == 1024) return {318, 465};
@@ -24,16 +22,6 @@ PaneRects LayoutPanes(const PaneSizes& sizes, int clientWidth, int clientHeight,
   r.graph = {rightLeft, 0, w, graphBottom};
   r.control = {rightLeft, controlTop, w, h};
   return r;
-}
-
-int EffectiveScreenWidth(int displayWidth, const char* overrideText) {
-  if (overrideText == nullptr || *overrideText == '\0') return displayWidth;
-  char* end = nullptr;
-  errno = 0;
-  const long value = std::strtol(overrideText, &end, 10);
-  // Anything that is not a whole plausible width is ignored rather than guessed at.
-  if (errno != 0 || *end != '\0' || value < 320 || value > 16384) return displayWidth;
-  return static_cast<int>(value);
 }
 
 CanvasRect ProgressBarRect(const CanvasRect& field, const std::string& message, int messageWidth,

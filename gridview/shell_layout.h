@@ -1,6 +1,7 @@
-// Layout arithmetic of the main window that needs no window: the fixed pane sizes, derived
-// from the screen width (not the window's), and the place of the status-bar progress bar.
-// The desktop shell calls these; the tests call them with chosen widths.
+// Layout arithmetic of the main window that needs no window: the pane sizes of a layout
+// width W (layout/window_layout.h chooses W from the client area) and the place of the
+// status-bar progress bar. The desktop shell calls these; the tests call them with chosen
+// widths.
 #pragma once
 
 #include <string>
@@ -24,10 +25,6 @@ struct PaneRects {
 // Rectangles of the three panes in a client area of clientWidth x clientHeight, with a
 // divider of dividerWidth pixels between them. Panes that do not fit come out empty.
 PaneRects LayoutPanes(const PaneSizes& sizes, int clientWidth, int clientHeight, int dividerWidth);
-
-// The width the layout metrics use: the display's, unless overrideText (the value of the
-// BINDWISE_SCREEN_WIDTH environment variable, may be null) holds a plausible pixel width.
-int EffectiveScreenWidth(int displayWidth, const char* overrideText);
 
 // Where the progress bar goes inside a status-bar field: right of the message plus four
 // space widths (no margin without a message), sizePercent of the remaining width, and

@@ -1,5 +1,7 @@
 #include "outputview/control_layout.h"
 
+#include <algorithm>
+
 namespace {
 
 // One metric by the three rules: a fixed value at 1024 and at 800 pixels, otherwise the
@@ -76,6 +78,17 @@ std::array<ControlPlacement, 8> control_placements(const ControlLayout& m) {
       {kIdDel, "Del", {leftOfColumn, T + P, R - m.m_nDelRightInset, B + P}},
       {kIdView, "View", {L - m.m_nViewLeftInset, T + P, R - m.m_nViewRightInset, B + P}},
   }};
+}
+
+PlotListMetrics plot_list_metrics(int gridCellFontHeight, int fontDpi) {
+  PlotListMetrics m{};
+  m.fontHeight = std::max(gridCellFontHeight, point_font_pixel_height(90, fontDpi));
+  m.itemHeight = m.fontHeight + (m.fontHeight + 2) / 3;
+  m.swatchLeft = (m.fontHeight + 2) / 4;
+  m.swatchLength = m.fontHeight * 3 / 2;
+  m.swatchWidth = std::max(2, (fontDpi + 24) / 48);  // 2 pixels at 96 dpi, 3 at 144, 4 at 192
+  m.textLeft = m.swatchLeft + m.swatchLength + m.swatchLeft;
+  return m;
 }
 
 int font_pixel_height(int pointSize, int dpiY) { return (dpiY * pointSize) / 72; }

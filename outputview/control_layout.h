@@ -1,7 +1,7 @@
 // Layout of the control pane (bottom right of the main window): the seven command buttons,
 // the plot list, the two results frames and the metrics the results panel positions its
-// texts with. Everything follows the screen width W in pixels, not the pane's size, so a
-// person's screen gives the same panel whatever the window does. Two widths (800 and 1024)
+// texts with. Everything follows the layout width W in pixels, which layout/window_layout.h
+// chooses from the window's client area. Two widths (800 and 1024)
 // have hand-tuned values; every other width uses proportional formulas whose constants do
 // not reproduce the 1024 column exactly (W = 1024 gives a 10-point button font by formula
 // but 11 in its own column).
@@ -26,6 +26,7 @@ enum ControlId : int {
 
 struct ControlLayout {
   int screenWidth = 0;
+  int fontDpi = 96;  // the window's logical dots per inch, for the point sizes
 
   // Results panel metrics (device pixels of the screen).
   int m_nResMetricA = 0;     // distance from the upper to the lower confidence value
@@ -69,6 +70,16 @@ struct ControlPlacement {
   CanvasRect rect;
 };
 std::array<ControlPlacement, 8> control_placements(const ControlLayout& layout);
+
+// The plot list's entries: black text at least as tall as the grid's cell text and never
+// under 9 points, after a swatch (a short line in the curve's colour) that names the curve
+// in the graph; an entry is a third taller than its text. Pixels from the entry's left.
+struct PlotListMetrics {
+  int fontHeight, itemHeight;
+  int swatchLeft, swatchLength, swatchWidth;
+  int textLeft;
+};
+PlotListMetrics plot_list_metrics(int gridCellFontHeight, int fontDpi);
 
 // Character height in device pixels of a font of pointSize points on a screen with dpiY
 // dots per inch vertically: (dpiY x pointSize) / 72, truncated as the integer division

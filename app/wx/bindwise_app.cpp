@@ -59,8 +59,15 @@ bool CBindwiseDocManager::NewDocument() {
 
 bool CBindwiseDocManager::OpenPath(const wxString& path) {
   BindwiseDoc* doc = GetDoc();
-  if (!doc || !doc->OnSaveModified()) return false;
-  if (!doc->OnOpenDocument(path)) return false;
+  if (!doc) return false;
+  const bool wasModified = doc->IsModified();
+  if (!doc->OnSaveModified()) return false;
+  if (!doc->OnOpenDocument(path)) {
+    // Answering "No" to the save prompt cleared the flag, but the document was kept: its
+    // changes are still unsaved and must be asked about again at exit.
+    if (wasModified) doc->Modify(true);
+    return false;
+  }
   AddFileToHistory(path);
   doc->NotifyInitialUpdate();
   return true;
@@ -167,7 +174,7 @@ bool CBindwiseApp::StartUp(const wxString& fileToOpen) {
   new wxDocTemplate(m_pDocManager, "Bindwise Files", "*.bwd", wxString(), "bwd", "BindwiseDoc",
                     "Bindwise", CLASSINFO(BindwiseDoc), nullptr);
 
-  m_pFrame = new CMainFrame(m_pDocManager, BindwiseScreenWidth());
+  m_pFrame = new CMainFrame(m_pDocManager);
   SetTopWindow(m_pFrame);
   auto* doc = static_cast<BindwiseDoc*>(m_pDocManager->CreateDocument(wxString(), wxDOC_NEW));
   if (!doc || !m_pFrame->CreatePanes(doc)) return false;

@@ -17,3 +17,14 @@ enum BindwiseCommandId : int {
   ID_NEXT_PANE = 6680,             // F6
   ID_PREV_PANE = 6681,             // Shift+F6
 };
+
+// The Analysis menu (app/wx/analysis_menu.h): the panes' buttons as menu commands.
+enum AnalysisCommandId : int {
+  ID_ANALYSIS_FIT = 6800,
+  ID_ANALYSIS_SIMULATE = 6801,
+  ID_ANALYSIS_GENERATE = 6802,
+  ID_ANALYSIS_UPDATE = 6803,
+  ID_ANALYSIS_DESCRIPTION = 6804,
+  ID_ANALYSIS_AXIS = 6805,
+  ID_ANALYSIS_TOGGLE_FIT = 6806,
+};

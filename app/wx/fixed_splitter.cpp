@@ -3,10 +3,12 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
-CFixedSplitter::CFixedSplitter(wxWindow* parent, const PaneSizes& sizes)
+CFixedSplitter::CFixedSplitter(wxWindow* parent, double textScale, LayoutListener onLayout)
     : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxCLIP_CHILDREN),
-      m_sizes(sizes) {
+      m_textScale(textScale),
+      m_onLayout(std::move(onLayout)) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
+  m_layout = ComputeWindowLayout({1024, 679}, m_textScale);
   Bind(wxEVT_SIZE, &CFixedSplitter::OnSize, this);
   Bind(wxEVT_PAINT, &CFixedSplitter::OnPaint, this);
 }
@@ -15,38 +17,47 @@ void CFixedSplitter::SetPanes(wxWindow* grid, wxWindow* graph, wxWindow* control
   m_pGrid = grid;
   m_pGraph = graph;
   m_pControl = control;
-  Place();
+  Relayout();
 }
 
-PaneRects CFixedSplitter::CurrentLayout() const {
-  const wxSize client = GetClientSize();
-  return LayoutPanes(m_sizes, client.x, client.y, kDividerWidth);
+void CFixedSplitter::SetTextScale(double textScale) {
+  m_textScale = textScale;
+  Relayout();
 }
 
 void CFixedSplitter::OnSize(wxSizeEvent& event) {
-  Place();
+  Relayout();
   Refresh(false);
   event.Skip();
 }
 
-void CFixedSplitter::Place() {
-  const PaneRects r = CurrentLayout();
+void CFixedSplitter::Relayout() {
+  const wxSize client = GetClientSize();
+  // Before the first real size event GTK reports 0 x 0 or 1 x 1: nothing to lay out yet.
+  if (client.x < 2 || client.y < 2) return;
+  m_layout = ComputeWindowLayout({client.x, client.y}, m_textScale);
+  // GTK complains about empty or negative sizes: a pane squeezed to nothing is hidden.
   auto place = [](wxWindow* w, const CanvasRect& rc) {
-    if (w) w->SetSize(rc.left, rc.top, std::max(0, rc.Width()), std::max(0, rc.Height()));
+    if (!w) return;
+    const bool visible = rc.Width() > 0 && rc.Height() > 0;
+    if (visible) w->SetSize(rc.left, rc.top, rc.Width(), rc.Height());
+    w->Show(visible);
   };
-  place(m_pGrid, r.grid);
-  place(m_pGraph, r.graph);
-  place(m_pControl, r.control);
+  place(m_pGrid, m_layout.panes.grid);
+  place(m_pGraph, m_layout.panes.graph);
+  place(m_pControl, m_layout.panes.control);
+  if (m_onLayout && m_pGrid) m_onLayout(m_layout);
 }
 
 void CFixedSplitter::OnPaint(wxPaintEvent&) {
   // Only the dividers show: the panes cover everything else.
   wxPaintDC dc(this);
   const wxSize client = GetClientSize();
+  if (client.x <= 0 || client.y <= 0) return;
   dc.SetPen(*wxTRANSPARENT_PEN);
   dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
   dc.DrawRectangle(0, 0, client.x, client.y);
-  const PaneRects r = CurrentLayout();
+  const PaneRects& r = m_layout.panes;
   dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
   dc.DrawLine(r.grid.right, 0, r.grid.right, client.y);
   dc.DrawLine(r.graph.left - 1, 0, r.graph.left - 1, client.y);

@@ -3,6 +3,7 @@
 #include <wx/accel.h>
 #include <wx/artprov.h>
 #include <wx/dcclient.h>
+#include <wx/display.h>
 #include <wx/filehistory.h>
 #include <wx/filename.h>
 #include <wx/iconbndl.h>
@@ -11,11 +12,14 @@
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
+#include "app/wx/analysis_menu.h"
 #include "app/wx/bindwise_app.h"
 #include "app/wx/command_ids.h"
 #include "app/wx/fixed_splitter.h"
 #include "app/wx/progress_bar.h"
 #include "app/wx/resource_path.h"
+#include "app/wx/window_scale.h"
+#include "document/document_title.h"
 #include "document/wx/bindwise_doc.h"
 #include "graphview/wx/graph_view.h"
 #include "gridview/wx/cell_view.h"
@@ -46,22 +50,61 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
   EVT_MENU(wxID_HELP_CONTENTS, CMainFrame::OnHelpTopics)
 wxEND_EVENT_TABLE()
 
-CMainFrame::CMainFrame(wxDocManager* manager, int screenWidth)
-    : wxDocParentFrame(manager, nullptr, wxID_ANY, "Bindwise", wxPoint(0, 0),
-                       wxGetDisplaySize(), wxDEFAULT_FRAME_STYLE),
-      m_nScreenWidth(screenWidth),
+CMainFrame::CMainFrame(wxDocManager* manager)
+    : wxDocParentFrame(manager, nullptr, wxID_ANY, "Bindwise", wxDefaultPosition, wxSize(1024, 700),
+                       wxDEFAULT_FRAME_STYLE),
       m_indicatorTimer(this) {
   CreateMenus();
   CreateToolBarButtons();
   CreateStatusBarFields();
   CreateAccelerators();
   SetFrameIcons();
-  m_pSplitter = new CFixedSplitter(this, PaneSizesForScreen(screenWidth));
+  m_pSplitter = new CFixedSplitter(this, WindowTextScale(this),
+                                   [this](const WindowLayout& layout) { OnLayoutChanged(layout); });
   Bind(wxEVT_TIMER, &CMainFrame::OnIndicatorTimer, this);
   // Bound dynamically so it runs before the document frame's own close handling.
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnCloseWhileFitting, this);
+  Bind(wxEVT_SIZE, &CMainFrame::OnFrameSize, this);
+  Bind(wxEVT_DPI_CHANGED, &CMainFrame::OnDpiChanged, this);
   m_indicatorTimer.Start(kIndicatorPollMs);
-  Maximize(true);
+  PlaceOnScreen();
+  UpdateTitle();
+}
+
+// The window opens at its remembered size (or a sensible one), centred, and maximized when
+// it was maximized last time (the first start opens maximized); so un-maximizing always
+// has a real size to return to.
+void CMainFrame::PlaceOnScreen() {
+  const int display = wxDisplay::GetFromWindow(this);
+  const wxRect work = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+  const double scale = WindowTextScale(this);
+  const wxSize minimum(std::min(static_cast<int>(800 * scale), work.width),
+                       std::min(static_cast<int>(560 * scale), work.height));
+  SetMinSize(minimum);
+  const FrameState state = LoadFrameState();
+  const CanvasRect r = RestoredFrameRect({work.x, work.y, work.GetRight() + 1, work.GetBottom() + 1},
+                                         {state.restoredSize.x, state.restoredSize.y}, {minimum.x, minimum.y});
+  SetSize(r.left, r.top, r.Width(), r.Height());
+  m_restoredSize = wxSize(r.Width(), r.Height());
+  if (state.maximized) Maximize(true);
+}
+
+void CMainFrame::OnFrameSize(wxSizeEvent& event) {
+  if (!IsMaximized() && !IsIconized() && !IsFullScreen()) m_restoredSize = event.GetSize();
+  event.Skip();
+}
+
+void CMainFrame::OnDpiChanged(wxDPIChangedEvent& event) {
+  if (m_pSplitter) m_pSplitter->SetTextScale(WindowTextScale(this));
+  event.Skip();
+}
+
+const WindowLayout& CMainFrame::GetLayout() const { return m_pSplitter->CurrentLayout(); }
+
+void CMainFrame::OnLayoutChanged(const WindowLayout& layout) {
+  if (m_pCellView) m_pCellView->ApplyLayout(layout);
+  if (m_pGraphView) m_pGraphView->ApplyLayout(layout);
+  if (m_pOutputView) m_pOutputView->ApplyLayout(layout);
 }
 
 CMainFrame::~CMainFrame() { m_indicatorTimer.Stop(); }
@@ -74,6 +117,7 @@ void CMainFrame::OnCloseWhileFitting(wxCloseEvent& event) {
     event.Veto();
     return;
   }
+  SaveFrameState({m_restoredSize, IsMaximized()});
   event.Skip();
 }
 
@@ -86,7 +130,14 @@ void CMainFrame::SetFrameIcons() {
   if (!icons.IsEmpty()) SetIcons(icons);
 }
 
-void CMainFrame::SetTitle(const wxString&) { wxDocParentFrame::SetTitle("Bindwise"); }
+void CMainFrame::SetTitle(const wxString&) { UpdateTitle(); }
+
+void CMainFrame::UpdateTitle() {
+  const std::string path = m_pDoc ? std::string(m_pDoc->SavedPath().utf8_str()) : std::string();
+  const bool modified = m_pDoc && m_pDoc->IsModified();
+  const wxString title = wxString::FromUTF8(MainWindowTitle(path, modified));
+  if (GetTitle() != title) wxDocParentFrame::SetTitle(title);
+}
 
 void CMainFrame::CreateMenus() {
   auto* file = new wxMenu;
@@ -113,6 +164,8 @@ void CMainFrame::CreateMenus() {
   edit->Append(wxID_COPY, "&Copy\tCtrl+C", kPromptCopy);
   edit->Append(wxID_PASTE, "&Paste\tCtrl+V", kPromptPaste);
 
+  wxMenu* analysis = CreateAnalysisMenu();
+
   auto* help = new wxMenu;
   help->Append(wxID_ABOUT, "&About Bindwise...", kPromptAbout);
   help->Append(wxID_HELP_CONTENTS, "&Help Topics");
@@ -120,6 +173,7 @@ void CMainFrame::CreateMenus() {
   auto* bar = new wxMenuBar;
   bar->Append(file, "&File");
   bar->Append(edit, "&Edit");
+  bar->Append(analysis, "&Analysis");
   bar->Append(help, "&Help");
   SetMenuBar(bar);
   RefreshRecentFiles();
@@ -205,6 +259,7 @@ bool CMainFrame::CreatePanes(BindwiseDoc* doc) {
   }
   m_pSplitter->SetPanes(panes[0], panes[1], panes[2]);
   doc->NotifyInitialUpdate();
+  UpdateTitle();
   m_pCellView->Activate(true);
   panes[0]->SetFocus();
   return true;

@@ -12,6 +12,8 @@
 #include <wx/docview.h>
 #include <wx/timer.h>
 
+#include "layout/window_layout.h"
+
 class BindwiseDoc;
 class CCellView;
 class CFixedSplitter;
@@ -22,13 +24,14 @@ class wxMenu;
 
 class CMainFrame : public wxDocParentFrame {
  public:
-  CMainFrame(wxDocManager* manager, int screenWidth);
+  explicit CMainFrame(wxDocManager* manager);
   ~CMainFrame() override;
 
   // Creates the three views on doc and their panes. False when a view fails.
   bool CreatePanes(BindwiseDoc* doc);
 
-  int GetScreenWidth() const { return m_nScreenWidth; }
+  // The layout of the client area as it is now (recomputed on every resize).
+  const WindowLayout& GetLayout() const;
   BindwiseDoc* GetDoc() const { return m_pDoc; }
   CCellView* GetCellView() const { return m_pCellView; }
   CGraphView* GetGraphView() const { return m_pGraphView; }
@@ -37,9 +40,11 @@ class CMainFrame : public wxDocParentFrame {
   // The pane windows in focus order: grid, graph, control.
   wxWindow* GetPane(int index) const;
 
-  // The caption is always "Bindwise", never the document's name.
+  // The caption names the document: "two-sites-chelator.bwd — Bindwise", with a leading
+  // "*" while it has unsaved changes. Titles set from elsewhere are replaced by that.
   void SetTitle(const wxString& title) override;
   void SetLabel(const wxString& label) override { SetTitle(label); }
+  void UpdateTitle();
 
   // Rebuilds the recent-file entries of the File menu from the document manager's history.
   void RefreshRecentFiles();
@@ -49,6 +54,10 @@ class CMainFrame : public wxDocParentFrame {
 
  private:
   void SetFrameIcons();
+  void PlaceOnScreen();
+  void OnLayoutChanged(const WindowLayout& layout);
+  void OnFrameSize(wxSizeEvent& event);
+  void OnDpiChanged(wxDPIChangedEvent& event);
   void CreateMenus();
   void CreateToolBarButtons();
   void CreateStatusBarFields();
@@ -60,7 +69,7 @@ class CMainFrame : public wxDocParentFrame {
   void OnIndicatorTimer(wxTimerEvent& event);
   void OnCloseWhileFitting(wxCloseEvent& event);
 
-  int m_nScreenWidth;
+  wxSize m_restoredSize;  // the size the window had when it was last neither maximized nor iconized
   BindwiseDoc* m_pDoc = nullptr;
   CFixedSplitter* m_pSplitter = nullptr;
   CCellView* m_pCellView = nullptr;

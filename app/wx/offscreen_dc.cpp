@@ -1,5 +1,7 @@
 #include "app/wx/offscreen_dc.h"
 
+#include <algorithm>
+
 #include <wx/window.h>
 
 COffscreenDC::COffscreenDC(wxDC& target) : m_target(target), m_rect(RepaintArea(target)) { Begin(); }
@@ -26,7 +28,9 @@ void COffscreenDC::Begin() {
   wxColour background = *wxWHITE;
   if (window) background = window->GetBackgroundColour();
   if (m_bMemDC) {
-    m_bitmap.Create(m_rect.width, m_rect.height, 24);
+    // Physical pixels: on a screen that doubles every logical pixel (GDK_SCALE=2) the buffer
+    // has twice the rows and columns, so text and lines stay as sharp as drawn directly.
+    m_bitmap.CreateWithDIPSize(m_rect.GetSize(), std::max(1.0, window->GetContentScaleFactor()), 24);
     m_memDC.SelectObject(m_bitmap);
     // Logical (x, y) of the target lands at (x - left, y - top) in the bitmap.
     m_memDC.SetDeviceOrigin(-m_rect.x, -m_rect.y);

@@ -1,6 +1,6 @@
 // COffscreenDC: flicker-free painting for the panes. Built on the DC a view's OnDraw was
 // given: on screen it draws into a bitmap the size of the area being repainted (the DC's
-// clip box, in the target's logical coordinates) and copies it to the window in one Blit
+// clip box, in the target's logical coordinates, at the screen's physical resolution) and copies it to the window in one Blit
 // when it goes out of scope; on a printer or in the print preview it draws straight to the
 // target. Either way the area is first filled with the background colour.
 //

@@ -14,6 +14,8 @@
 //     EVT_UPDATE_UI entries in the view's own event table.
 #pragma once
 
+#include <vector>
+
 #include <wx/docview.h>
 #include <wx/scrolwin.h>
 
@@ -29,8 +31,8 @@ class CPaneView : public wxView {
   virtual wxWindow* CreateCanvas(wxWindow* parent) = 0;
   virtual void OnInitialUpdate();
   void OnUpdate(wxView* sender, wxObject* hint = nullptr) override;
-  // The caption stays "Bindwise"; the document's name never goes into it.
-  void OnChangeFilename() override {}
+  // A new file name or a change of the modified flag: the frame's caption follows.
+  void OnChangeFilename() override;
 
   BindwiseDoc* GetDoc() const;
   CMainFrame* GetMainFrame() const;
@@ -50,12 +52,18 @@ class CPaneCanvas : public wxScrolledCanvas {
   ~CPaneCanvas() override;
 
   CPaneView* GetView() const { return m_pView; }
+  // The pane's controls in the order Tab visits them (Shift+Tab goes back); the pane
+  // itself comes first, so Tab from the pane reaches the first control and Tab from the
+  // last control returns to the pane.
+  void SetTabOrder(std::vector<wxWindow*> controls);
 
  private:
   friend class CPaneView;
   void OnPaint(wxPaintEvent& event);
   void OnFocus(wxFocusEvent& event);
   void OnMouseDown(wxMouseEvent& event);
+  void OnTabKey(wxKeyEvent& event);
 
   CPaneView* m_pView;
+  std::vector<wxWindow*> m_tabOrder;
 };

@@ -3,9 +3,6 @@
 #include <cstdlib>
 
 #include <wx/filename.h>
-#include <wx/gdicmn.h>
-
-#include "gridview/shell_layout.h"
 
 wxString FindResourceFile(const wxString& relative) {
   wxString dirs[3];
@@ -18,8 +15,4 @@ wxString FindResourceFile(const wxString& relative) {
     if (wxFileName::FileExists(path)) return path;
   }
   return {};
-}
-
-int BindwiseScreenWidth() {
-  return EffectiveScreenWidth(wxGetDisplaySize().x, std::getenv("BINDWISE_SCREEN_WIDTH"));
 }

@@ -7,6 +7,3 @@
 
 // Full path of relative inside the first resource folder that has it; empty when none has.
 wxString FindResourceFile(const wxString& relative);
-
-// Screen width the layout metrics use: the display's width, or BINDWISE_SCREEN_WIDTH.
-int BindwiseScreenWidth();

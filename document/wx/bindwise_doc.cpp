@@ -5,6 +5,7 @@
 
 #include "app/wx/pane_view.h"
 #include "document/bwd_file.h"
+#include "document/document_title.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(BindwiseDoc, wxDocument);
 
@@ -17,9 +18,16 @@ bool BindwiseDoc::OnNewDocument() {
   return true;
 }
 
+wxString BindwiseDoc::GetUserReadableName() const {
+  return wxString::FromUTF8(DocumentDisplayName(std::string(SavedPath().utf8_str())));
+}
+
 void BindwiseDoc::NotifyInitialUpdate() {
   for (wxList::compatibility_iterator node = GetViews().GetFirst(); node; node = node->GetNext())
     if (auto* view = dynamic_cast<CPaneView*>(static_cast<wxView*>(node->GetData()))) view->OnInitialUpdate();
+  // New and Open change the name after the framework told the views, so the caption is
+  // brought up to date here.
+  if (wxView* first = GetFirstView()) first->OnChangeFilename();
 }
 
 namespace {

@@ -20,6 +20,13 @@ class BindwiseDoc : public wxDocument, public Titration {
   // The frame creates the views itself; the template creates none.
   bool OnCreate(const wxString& path, long flags) override;
 
+  // What the save prompt and the caption call the document: its file's name, or
+  // "Untitled" (the framework's own name would be "unnamed1" even after an Open).
+  wxString GetUserReadableName() const override;
+  // The file the document was read from or saved to; empty for one never saved (whose
+  // framework file name is a made-up "unnamed1").
+  wxString SavedPath() const { return GetDocumentSaved() ? GetFilename() : wxString(); }
+
   // The core marks the document modified through these.
   void SetModifiedFlag(bool modified = true) override { Modify(modified); }
   bool IsModifiedCore() const override { return IsModified(); }

@@ -1,11 +1,11 @@
 #include "graphview/wx/graph_view.h"
 
 #include <wx/button.h>
-#include <wx/dcscreen.h>
 
+#include "app/wx/analysis_menu.h"
+#include "app/wx/command_ids.h"
 #include "app/wx/main_frame.h"
 #include "app/wx/offscreen_dc.h"
-#include "app/wx/resource_path.h"
 #include "app/wx/wx_canvas.h"
 #include "document/wx/bindwise_doc.h"
 #include "graphview/graph_painter.h"
@@ -19,7 +19,18 @@ wxRect ToWx(const CanvasRect& r) { return wxRect(r.left, r.top, r.Width(), r.Hei
 }  // namespace
 
 // Print, Print preview and Print Setup draw the report with this view's graph state.
-CGraphView::CGraphView() { BindReportCommands(*this, m_state); }
+CGraphView::CGraphView() {
+  BindReportCommands(*this, m_state);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAxisCommand(); }, ID_ANALYSIS_AXIS);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFitToggle(); }, ID_ANALYSIS_TOGGLE_FIT);
+  Bind(wxEVT_UPDATE_UI, &CGraphView::OnToggleFitUpdateUI, this, ID_ANALYSIS_TOGGLE_FIT);
+}
+
+void CGraphView::OnToggleFitUpdateUI(wxUpdateUIEvent& event) {
+  // The menu entry says what the button says.
+  const wxString caption = m_btnShowFit ? m_btnShowFit->GetLabel() : wxString(kHideFitCaption);
+  event.SetText(wxString::Format("&%s\t%s", caption, AnalysisShortcut(ID_ANALYSIS_TOGGLE_FIT)));
+}
 
 CGraphView::~CGraphView() = default;
 
@@ -35,31 +46,41 @@ wxWindow* CGraphView::CreateCanvas(wxWindow* parent) {
 }
 
 void CGraphView::CreateButtons(wxWindow* canvas) {
-  m_geometry = GraphGeometryForWidth(GetMainFrame() ? GetMainFrame()->GetScreenWidth() : BindwiseScreenWidth());
-  const wxRect axis = ToWx(m_geometry.m_rcAxisButton);
-  const wxRect fit = ToWx(m_geometry.m_rcFitButton);
-  m_btnAxis = new wxButton(canvas, kIdAxisButton, "Axis", axis.GetPosition(), axis.GetSize());
-  m_btnShowFit = new wxButton(canvas, kIdFitButton, kHideFitCaption, fit.GetPosition(), fit.GetSize());
+  m_btnAxis = new wxButton(canvas, kIdAxisButton, "Axis");
+  m_btnShowFit = new wxButton(canvas, kIdFitButton, kHideFitCaption);
+  m_btnAxis->SetToolTip(AnalysisToolTip(ID_ANALYSIS_AXIS));
+  m_btnShowFit->SetToolTip(AnalysisToolTip(ID_ANALYSIS_TOGGLE_FIT));
   m_btnAxis->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnAxisCommand(); });
   m_btnShowFit->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnFitToggle(); });
+  static_cast<CPaneCanvas*>(canvas)->SetTabOrder({m_btnShowFit, m_btnAxis});
 }
 
-int CGraphView::LogPixelsY() const {
-  const int ppi = wxScreenDC().GetPPI().y;
-  return ppi > 0 ? ppi : 96;
+void CGraphView::PlaceButtons() {
+  m_btnAxis->SetSize(ToWx(m_geometry.m_rcAxisButton));
+  m_btnShowFit->SetSize(ToWx(m_geometry.m_rcFitButton));
+  // Only the "Axis" button gets the bold Arial; the fit button keeps the system font.
+  m_fontAxisButton = WxCanvas::MakeFont(GraphFontsFor(m_nFontDpi).axisButton);
+  m_btnAxis->SetFont(m_fontAxisButton);
+}
+
+void CGraphView::ApplyLayout(const WindowLayout& layout) {
+  if (!GetCanvas()) return;
+  m_geometry = layout.graph;
+  m_nFontDpi = layout.fontDpi;
+  PlaceButtons();
+  GetCanvas()->Refresh(false);
 }
 
 void CGraphView::OnInitialUpdate() {
   wxWindow* canvas = GetCanvas();
   if (!canvas) return;
-  m_geometry = GraphGeometryForWidth(GetMainFrame() ? GetMainFrame()->GetScreenWidth() : BindwiseScreenWidth());
+  if (const CMainFrame* frame = GetMainFrame()) {
+    m_geometry = frame->GetLayout().graph;
+    m_nFontDpi = frame->GetLayout().fontDpi;
+  }
   m_state.Reset();
   m_controller.OnNewDocument();
-  m_btnAxis->SetSize(ToWx(m_geometry.m_rcAxisButton));
-  m_btnShowFit->SetSize(ToWx(m_geometry.m_rcFitButton));
-  // Only the "Axis" button gets the bold Arial; the fit button keeps the system font.
-  m_fontAxisButton = WxCanvas::MakeFont(GraphFontsFor(LogPixelsY()).axisButton);
-  m_btnAxis->SetFont(m_fontAxisButton);
+  PlaceButtons();
   CPaneView::OnInitialUpdate();
 }
 
@@ -69,7 +90,7 @@ void CGraphView::OnDraw(wxDC* dc) {
   WxCanvas canvas(buffer.GetDC());
   GraphPaneInput in;
   in.geometry = m_geometry;
-  in.fonts = GraphFontsFor(LogPixelsY());
+  in.fonts = GraphFontsFor(m_nFontDpi);
   const wxSize client = GetCanvas()->GetClientSize();
   in.client = {client.x, client.y};
   in.dragRect = m_controller.DragRect();

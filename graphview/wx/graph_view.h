@@ -17,6 +17,8 @@
 #include "graphview/graph_scale.h"
 
 class wxButton;
+class wxUpdateUIEvent;
+struct WindowLayout;
 
 class CGraphView : public CPaneView {
  public:
@@ -26,6 +28,8 @@ class CGraphView : public CPaneView {
   wxWindow* CreateCanvas(wxWindow* parent) override;
   void OnInitialUpdate() override;
   void OnDraw(wxDC* dc) override;
+  // The window's new layout: the plot, the buttons and the fonts follow it.
+  void ApplyLayout(const WindowLayout& layout);
 
   // The Axis dialog on the document ("Axis" button, double-click on a text).
   void OnAxisCommand();
@@ -40,7 +44,8 @@ class CGraphView : public CPaneView {
 
  private:
   void CreateButtons(wxWindow* canvas);
-  int LogPixelsY() const;
+  void PlaceButtons();
+  void OnToggleFitUpdateUI(wxUpdateUIEvent& event);
 
   void OnLeftDown(wxMouseEvent& event);
   void OnLeftUp(wxMouseEvent& event);
@@ -58,5 +63,6 @@ class CGraphView : public CPaneView {
   wxButton* m_btnAxis = nullptr;
   wxButton* m_btnShowFit = nullptr;
   wxFont m_fontAxisButton;
+  int m_nFontDpi = 96;
 
 };

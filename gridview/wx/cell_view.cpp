@@ -7,6 +7,7 @@
 #include "app/wx/offscreen_dc.h"
 #include "app/wx/resource_path.h"
 #include "app/wx/wx_canvas.h"
+#include "layout/window_layout.h"
 #include "document/wx/bindwise_doc.h"
 #include "gridview/grid_painter.h"
 
@@ -127,15 +128,28 @@ wxWindow* CCellView::CreateCanvas(wxWindow* parent) {
 }
 
 void CCellView::OnInitialUpdate() {
-  if (!m_pCellCanvas) return;
   const CMainFrame* frame = GetMainFrame();
-  const GridMetrics metrics = GridMetrics::ForScreenWidth(frame ? frame->GetScreenWidth() : BindwiseScreenWidth());
-  // Fonts are made once, like the pane's other drawing resources.
-  if (!m_fontCell.IsOk()) m_fontCell = WxCanvas::MakeFont(metrics.CellFont());
-  m_pCellCanvas->SetScrollRate(8, metrics.m_nRowHeight);
-  m_pCellCanvas->SetVirtualSize(metrics.TotalWidth(), metrics.TotalHeight());
+  if (!m_pCellCanvas || !frame) return;
+  const GridMetrics& metrics = frame->GetLayout().grid;
+  SetScrollSizes(metrics);
   m_pCellCanvas->Scroll(0, 0);
   m_pGrid->InitialUpdate(metrics);
+}
+
+void CCellView::SetScrollSizes(const GridMetrics& metrics) {
+  m_fontCell = WxCanvas::MakeFont(metrics.CellFont());
+  m_pCellCanvas->SetScrollRate(8, metrics.m_nRowHeight);
+  m_pCellCanvas->SetVirtualSize(metrics.TotalWidth(), metrics.TotalHeight());
+}
+
+void CCellView::ApplyLayout(const WindowLayout& layout) {
+  if (!m_pCellCanvas || !m_pGrid) return;
+  // The same rows stay in view: the scroll position is kept in rows.
+  const int oldRowHeight = std::max(1, m_pGrid->Metrics().m_nRowHeight);
+  const int topRow = ScrollY() / oldRowHeight;
+  SetScrollSizes(layout.grid);
+  m_pCellCanvas->Scroll(0, topRow);
+  m_pGrid->Rescale(layout.grid);
 }
 
 void CCellView::OnDraw(wxDC* dc) {

@@ -13,6 +13,7 @@
 #include "gridview/grid_controller.h"
 
 class CCellCanvas;
+struct WindowLayout;
 
 class CCellView : public CPaneView, public GridHost {
  public:
@@ -24,6 +25,8 @@ class CCellView : public CPaneView, public GridHost {
   wxWindow* CreateCanvas(wxWindow* parent) override;
   void OnInitialUpdate() override;
   void OnDraw(wxDC* dc) override;
+  // The window's new layout: metrics, fonts and scroll sizes follow it.
+  void ApplyLayout(const WindowLayout& layout);
 
   GridController* GetController() { return m_pGrid.get(); }
   // The area the last repaint composed off screen (logical coordinates), for tests.
@@ -42,6 +45,7 @@ class CCellView : public CPaneView, public GridHost {
   void StartAutoScrollTimer() override;
   void StopAutoScrollTimer() override;
 
+  void SetScrollSizes(const GridMetrics& metrics);
   void OnEditCut(wxCommandEvent& event);
   void OnEditCopy(wxCommandEvent& event);
   void OnEditPaste(wxCommandEvent& event);

@@ -12,11 +12,11 @@
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
+#include "app/wx/analysis_menu.h"
 #include "app/wx/command_ids.h"
 #include "app/wx/main_frame.h"
 #include "app/wx/offscreen_dc.h"
 #include "app/wx/progress_bar.h"
-#include "app/wx/resource_path.h"
 #include "app/wx/wx_canvas.h"
 #include "document/wx/bindwise_doc.h"
 #include "commands/fit_command.h"
@@ -39,6 +39,11 @@ wxBEGIN_EVENT_TABLE(COutputView, CPaneView)
   EVT_MENU(ID_FILE_EXPORT_SIM, COutputView::OnExportMenu)
   EVT_MENU(ID_FILE_EXPORT_SAT, COutputView::OnExportMenu)
   EVT_MENU(ID_FILE_EXPORT_SIM_SAT, COutputView::OnExportMenu)
+  EVT_MENU(ID_ANALYSIS_FIT, COutputView::OnAnalysisMenu)
+  EVT_MENU(ID_ANALYSIS_SIMULATE, COutputView::OnAnalysisMenu)
+  EVT_MENU(ID_ANALYSIS_GENERATE, COutputView::OnAnalysisMenu)
+  EVT_MENU(ID_ANALYSIS_UPDATE, COutputView::OnAnalysisMenu)
+  EVT_MENU(ID_ANALYSIS_DESCRIPTION, COutputView::OnAnalysisMenu)
   EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_ADD, COutputView::OnGenerateAdd)
   EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_GONE, COutputView::OnGenerateGone)
 wxEND_EVENT_TABLE()
@@ -76,11 +81,6 @@ wxWindow* COutputView::CreateCanvas(wxWindow* parent) {
   return canvas;
 }
 
-int COutputView::ScreenDpiY() {
-  const int dpi = wxGetDisplayPPI().y;
-  return dpi > 0 ? dpi : 96;
-}
-
 wxWindow* COutputView::DialogParent() const {
   wxWindow* frame = GetFrame();
   return frame ? frame : GetCanvas();
@@ -88,10 +88,13 @@ wxWindow* COutputView::DialogParent() const {
 
 void COutputView::OnInitialUpdate() {
   BindwiseDoc* doc = GetDoc();
-  CMainFrame* frame = GetMainFrame();
-  m_layout = compute_control_layout(frame ? frame->GetScreenWidth() : BindwiseScreenWidth());
-  // Controls are made once; a later New or Open keeps their windows, places and font.
+  if (CMainFrame* frame = GetMainFrame()) {
+    m_layout = frame->GetLayout().control;
+    m_nGridFontHeight = frame->GetLayout().grid.CellFont().height;
+  }
+  // Controls are made once; a later New or Open keeps their windows.
   if (!m_plotList) CreateControls();
+  PlaceControls();
   if (doc) {
     doc->m_pPlotList = m_plotList;
     m_plotList->SetDocument(doc);
@@ -101,23 +104,61 @@ void COutputView::OnInitialUpdate() {
   CPaneView::OnInitialUpdate();
 }
 
-void COutputView::CreateControls() {
-  wxWindow* canvas = GetCanvas();
-  if (!canvas) return;
+void COutputView::PlaceControls() {
+  if (!m_plotList) return;
   CanvasFont font;
   font.face = "Arial";
-  font.height = font_pixel_height(m_layout.m_nButtonFontPt, ScreenDpiY());
+  font.height = font_pixel_height(m_layout.m_nButtonFontPt, m_layout.fontDpi);
   font.weight = 600;
   m_buttonFont = WxCanvas::MakeFont(font);
   for (const ControlPlacement& place : control_placements(m_layout)) {
     const wxRect r = to_wx(place.rect);
     if (place.id == kIdPlotList) {
-      m_plotList = new CPlotListBox(canvas, kIdPlotList, r.GetPosition(), r.GetSize());
+      m_plotList->SetSize(r);
+      m_plotList->SetEntryMetrics(plot_list_metrics(m_nGridFontHeight, m_layout.fontDpi));
+    } else if (wxButton* button = GetButton(place.id)) {
+      button->SetSize(r);
+      button->SetFont(m_buttonFont);
+    }
+  }
+}
+
+void COutputView::ApplyLayout(const WindowLayout& layout) {
+  m_layout = layout.control;
+  m_nGridFontHeight = layout.grid.CellFont().height;
+  PlaceControls();
+  if (wxWindow* canvas = GetCanvas()) canvas->Refresh(false);
+}
+
+void COutputView::OnAnalysisMenu(wxCommandEvent& event) {
+  switch (event.GetId()) {
+    case ID_ANALYSIS_FIT: OnFit(); break;
+    case ID_ANALYSIS_SIMULATE: OnSimulate(); break;
+    case ID_ANALYSIS_GENERATE: OnGenData(); break;
+    case ID_ANALYSIS_UPDATE: OnUpdateCommand(); break;
+    case ID_ANALYSIS_DESCRIPTION: OnDescription(); break;
+    default: event.Skip();
+  }
+}
+
+void COutputView::CreateControls() {
+  wxWindow* canvas = GetCanvas();
+  if (!canvas) return;
+  // Each button with the Analysis menu command it shares.
+  const std::pair<int, int> commands[] = {{kIdUpdate, ID_ANALYSIS_UPDATE},     {kIdSimulate, ID_ANALYSIS_SIMULATE},
+                                          {kIdFit, ID_ANALYSIS_FIT},           {kIdGenData, ID_ANALYSIS_GENERATE},
+                                          {kIdDescription, ID_ANALYSIS_DESCRIPTION}};
+  for (const ControlPlacement& place : control_placements(m_layout)) {
+    if (place.id == kIdPlotList) {
+      m_plotList = new CPlotListBox(canvas, kIdPlotList, wxDefaultPosition, wxDefaultSize);
       m_plotList->SetOnDoubleClick([this] { OnViewParameters(); });
       continue;
     }
-    auto* button = new wxButton(canvas, place.id, place.caption, r.GetPosition(), r.GetSize());
-    button->SetFont(m_buttonFont);
+    auto* button = new wxButton(canvas, place.id, place.caption);
+    for (const auto& [buttonId, commandId] : commands)
+      if (buttonId == place.id) button->SetToolTip(AnalysisToolTip(commandId));
+    if (place.id == kIdDel) button->SetToolTip("Remove the selected simulated curve");
+    if (place.id == kIdView) button->SetToolTip("Show the parameters of the selected simulated curve");
     switch (place.id) {
       case kIdUpdate: m_btnUpdate = button; break;
       case kIdSimulate: m_btnSimulate = button; break;
@@ -129,6 +170,9 @@ void COutputView::CreateControls() {
     }
   }
   BindButtons();
+  // Tab visits the controls row by row, left to right.
+  static_cast<CPaneCanvas*>(canvas)->SetTabOrder({m_btnDescription, m_btnUpdate, m_btnDel, m_btnView, m_btnSimulate,
+                                                  m_plotList, m_btnFit, m_btnGenData});
 }
 
 void COutputView::BindButtons() {
@@ -165,7 +209,7 @@ void COutputView::OnDraw(wxDC* dc) {
   in.background = &BackgroundTile();
   const wxSize client = GetCanvas() ? GetCanvas()->GetClientSize() : wxSize(0, 0);
   in.client = {client.x, client.y};
-  in.dpiY = ScreenDpiY();
+  in.dpiY = m_layout.fontDpi;
   paint_results_panel(canvas, *doc, in);
 }
 

@@ -32,6 +32,7 @@ class CPlotListBox;
 class wxButton;
 struct FitJob;
 struct FitResult;
+struct WindowLayout;
 
 class COutputView : public CPaneView {
  public:
@@ -41,6 +42,8 @@ class COutputView : public CPaneView {
   wxWindow* CreateCanvas(wxWindow* parent) override;
   void OnInitialUpdate() override;
   void OnDraw(wxDC* dc) override;
+  // The window's new layout: buttons, list, fonts and the results panel follow it.
+  void ApplyLayout(const WindowLayout& layout);
 
   // The commands of the buttons (and of a double click in the plot list for View).
   void OnUpdateCommand();
@@ -75,16 +78,18 @@ class COutputView : public CPaneView {
 
  private:
   void CreateControls();
+  void PlaceControls();
   void BindButtons();
   bool RunFitWithProgress(const FitJob& job, FitResult& result);
   void ShowMessages(const std::vector<std::string>& messages);
   wxWindow* DialogParent() const;
-  static int ScreenDpiY();
   void OnGenerateAdd(wxCommandEvent& event);
   void OnGenerateGone(wxCommandEvent& event);
   void OnExportMenu(wxCommandEvent& event);
+  void OnAnalysisMenu(wxCommandEvent& event);
 
   ControlLayout m_layout;
+  int m_nGridFontHeight = 0;  // pixels; the plot list's text is never smaller
   wxFont m_buttonFont;
   wxButton* m_btnUpdate = nullptr;
   wxButton* m_btnSimulate = nullptr;

@@ -9,7 +9,7 @@
 #include "graphview/plot_colours.h"
 
 CPlotListBox::CPlotListBox(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size)
-    : wxVListBox(parent, id, pos, size, wxBORDER_SUNKEN) {
+    : wxVListBox(parent, id, pos, size, wxBORDER_SUNKEN | wxVSCROLL) {
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOX));
   Bind(wxEVT_LISTBOX_DCLICK, &CPlotListBox::OnDoubleClick, this);
 }
@@ -67,19 +67,32 @@ void CPlotListBox::OnDrawBackground(wxDC& dc, const wxRect& rect, size_t n) cons
   dc.DrawRectangle(rect);
 }
 
+void CPlotListBox::SetEntryMetrics(const PlotListMetrics& metrics) {
+  if (metrics.fontHeight == m_metrics.fontHeight && metrics.swatchWidth == m_metrics.swatchWidth) return;
+  m_metrics = metrics;
+  RefreshAll();
+  SetItemCount(m_items.size());  // entry heights are measured again
+}
+
 void CPlotListBox::OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const {
   const int index = static_cast<int>(n);
   const bool selected = IsSelected(n);
-  dc.SetTextForeground(selected ? wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT) : EntryColour(index));
+  const int midY = rect.y + rect.height / 2;
+  dc.SetPen(wxPen(EntryColour(index), m_metrics.swatchWidth));
+  dc.DrawLine(rect.x + m_metrics.swatchLeft, midY, rect.x + m_metrics.swatchLeft + m_metrics.swatchLength, midY);
+  dc.SetTextForeground(selected ? wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT) : *wxBLACK);
   dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
   CanvasFont font;
   font.face = "MS Sans Serif";
-  font.height = point_font_pixel_height(80, wxGetDisplayPPI().y > 0 ? wxGetDisplayPPI().y : 96);  // 8 points
+  font.height = m_metrics.fontHeight;
   dc.SetFont(WxCanvas::MakeFont(font));
-  dc.DrawLabel(wxString::FromUTF8(GetString(index)), rect, wxALIGN_LEFT | wxALIGN_CENTER_VERTICAL);
+  wxRect textRect = rect;
+  textRect.x += m_metrics.textLeft;
+  textRect.width -= m_metrics.textLeft;
+  dc.DrawLabel(wxString::FromUTF8(GetString(index)), textRect, wxALIGN_LEFT | wxALIGN_CENTER_VERTICAL);
 }
 
-wxCoord CPlotListBox::OnMeasureItem(size_t) const { return kItemHeight; }
+wxCoord CPlotListBox::OnMeasureItem(size_t) const { return m_metrics.itemHeight; }
 
 void CPlotListBox::OnDoubleClick(wxCommandEvent&) {
   if (m_onDoubleClick) m_onDoubleClick();

@@ -1,6 +1,7 @@
 // CPlotListBox: the list of simulated plots in the control pane. One entry per curve in
-// creation order ("Plot %i"), each written in its slot's colour so it matches the curve in
-// the graph; the selected entry in the theme's highlight colours. The core adds and removes
+// creation order ("Plot %i"): a short line in the slot's colour, matching the curve in the
+// graph, then the text in black (the theme's highlight colours when selected). A scroll
+// bar appears when the entries do not fit. The core adds and removes
 // entries through PlotListSink; a double click asks the owner view for the View command.
 #pragma once
 
@@ -11,15 +12,17 @@
 #include <wx/vlbox.h>
 
 #include "document/titration.h"
+#include "outputview/control_layout.h"
 
 class CPlotListBox : public wxVListBox, public PlotListSink {
  public:
-  static constexpr int kItemHeight = 15;  // pixels
-
   CPlotListBox(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size);
 
   // The document whose list order gives each entry's slot (and so its colour).
   void SetDocument(const Titration* doc) { m_pDoc = doc; }
+  // Font and entry sizes (outputview/control_layout.h).
+  void SetEntryMetrics(const PlotListMetrics& metrics);
+  const PlotListMetrics& EntryMetrics() const { return m_metrics; }
   // What a double click on an entry runs (the owner view's View command).
   void SetOnDoubleClick(std::function<void()> action) { m_onDoubleClick = std::move(action); }
 
@@ -31,7 +34,7 @@ class CPlotListBox : public wxVListBox, public PlotListSink {
   int GetCurSel() const override;
 
   std::string GetString(int index) const;
-  // Text colour of entry index when not selected: its slot's plot colour.
+  // Colour of entry index's swatch: its slot's plot colour.
   wxColour EntryColour(int index) const;
 
  protected:
@@ -45,4 +48,5 @@ class CPlotListBox : public wxVListBox, public PlotListSink {
   std::vector<std::string> m_items;
   const Titration* m_pDoc = nullptr;
   std::function<void()> m_onDoubleClick;
+  PlotListMetrics m_metrics = plot_list_metrics(0, 96);
 };

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "document/document_title.h"
 #include "document/titration.h"
 
 TEST(CellParse, AcceptsDecimalGrammarOnly) {
@@ -150,4 +151,13 @@ TEST(DocumentNew, ResetsTheExperimentAndKeepsWhatNewKeeps) {
   EXPECT_EQ(doc.m_nGenVolUnit, 2);
   EXPECT_EQ(doc.m_fit.m_nModel, 4);
   EXPECT_EQ(doc.m_sims[0].m_nModel, 2);
+}
+
+TEST(DocumentTitle, FileNameOrUntitledWithAModifiedMarker) {
+  EXPECT_EQ(DocumentDisplayName(""), "Untitled");
+  EXPECT_EQ(DocumentDisplayName("/home/a/two-sites-chelator.bwd"), "two-sites-chelator.bwd");
+  EXPECT_EQ(DocumentDisplayName("one-site.bwd"), "one-site.bwd");
+  EXPECT_EQ(DocumentDisplayName("/home/a/"), "Untitled");
+  EXPECT_EQ(MainWindowTitle("/x/two-sites-chelator.bwd", false), "two-sites-chelator.bwd \u2014 Bindwise");
+  EXPECT_EQ(MainWindowTitle("", true), "*Untitled \u2014 Bindwise");
 }

@@ -46,7 +46,8 @@ TEST(GraphGeometry, ColumnsAndFormula) {
   EXPECT_EQ(g1280.m_nMarkSize, 5);
   EXPECT_EQ(g1280.m_rcFitButton, (CanvasRect{649, 549, 775, 576}));
   EXPECT_EQ(GraphGeometryForWidth(800).m_rcYCaption, (CanvasRect{0, 31, 47, 320}));  // from the formula
-  EXPECT_EQ(GraphFontsFor(96).labels.height, 11);  // 8 pt rounded, not truncated
+  EXPECT_EQ(GraphFontsFor(96).labels.height, 12);  // 9 pt
+  EXPECT_EQ(GraphFontsFor(120).labels.height, 15);
 }
 
 TEST(GraphPainter, EmptyGridDrawsOnlyBackgroundFrameAndTexts) {

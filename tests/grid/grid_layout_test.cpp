@@ -67,14 +67,6 @@ TEST(PaneLayout, ExtraSpaceGoesRightAndDown) {
   EXPECT_EQ(small.control.Height(), 0);
 }
 
-TEST(PaneLayout, ScreenWidthOverride) {
-  EXPECT_EQ(EffectiveScreenWidth(1920, nullptr), 1920);
-  EXPECT_EQ(EffectiveScreenWidth(1920, ""), 1920);
-  EXPECT_EQ(EffectiveScreenWidth(1920, "1024"), 1024);
-  EXPECT_EQ(EffectiveScreenWidth(1920, "1024px"), 1920);
-  EXPECT_EQ(EffectiveScreenWidth(1920, "12"), 1920);
-}
-
 TEST(ProgressBarPlacement, RightOfTheMessage) {
   const CanvasRect field{0, 0, 600, 20};
   // "Calculating" 60 pixels wide, spaces 4: the bar starts 76 pixels in, inset 2 and 2.

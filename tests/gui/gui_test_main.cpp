@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <fstream>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -150,13 +151,15 @@ wxString ScratchPath(const wxString& name) { return g_scratch + "/" + name; }
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  // Known pane sizes whatever the display, and a private configuration folder so the
-  // user's recent-file list is neither read nor changed.
+  // A private configuration folder, so the user's recent-file list is neither read nor
+  // changed, holding a 1024 x 768 window: the classic panes, whatever the display.
   g_scratch = wxFileName::CreateTempFileName("bindwise-gui");
   wxRemoveFile(g_scratch);
   wxMkdir(g_scratch);
-  setenv("BINDWISE_SCREEN_WIDTH", "1024", 1);
   setenv("XDG_CONFIG_HOME", (g_scratch + "/config").utf8_string().c_str(), 1);
+  wxMkdir(g_scratch + "/config");
+  std::ofstream(wxString(g_scratch + "/config/Bindwise.conf").fn_str())
+      << "[Window]\nWidth=1024\nHeight=768\nMaximized=0\n";
 
   wxApp::SetInstance(new GuiTestApp);
   if (!wxEntryStart(argc, argv)) {

@@ -45,17 +45,19 @@ std::string CellText(int row, int col) { return gui::Doc().m_cells[row][col].Tex
 TEST(Shell, StartsWithThreeFixedPanesMenusAndStatusBar) {
   CMainFrame& frame = gui::Frame();
   ASSERT_TRUE(frame.IsShown());
-  EXPECT_EQ(frame.GetTitle(), "Bindwise");
-  // Screen width 1024 (set by the test program): a 318-pixel grid and a 465-pixel graph.
+  EXPECT_EQ(frame.GetTitle(), wxString::FromUTF8("Untitled \u2014 Bindwise"));
+  // A 1024 x 768 window (set by the test program): a 318-pixel grid and a 465-pixel graph.
+  EXPECT_EQ(frame.GetLayout().layoutWidth, 1024);
   EXPECT_EQ(GridPane()->GetSize().x, 318);
   EXPECT_EQ(GraphPane()->GetSize().y, 465);
   const wxRect control = frame.GetPane(2)->GetRect();
   EXPECT_EQ(control.GetBottom() + 1, frame.GetSplitter()->GetClientSize().y);
 
   wxMenuBar* bar = frame.GetMenuBar();
-  ASSERT_EQ(bar->GetMenuCount(), 3u);
+  ASSERT_EQ(bar->GetMenuCount(), 4u);
   EXPECT_EQ(bar->GetMenuLabel(0), "&File");
-  EXPECT_EQ(bar->GetMenuLabel(2), "&Help");
+  EXPECT_EQ(bar->GetMenuLabel(2), "&Analysis");
+  EXPECT_EQ(bar->GetMenuLabel(3), "&Help");
   EXPECT_NE(bar->FindItem(wxID_PREVIEW), nullptr);
   EXPECT_EQ(bar->FindItem(wxID_COPY)->GetHelp(), "Copy the selection and put it on the Clipboard");
 
@@ -64,7 +66,7 @@ TEST(Shell, StartsWithThreeFixedPanesMenusAndStatusBar) {
   EXPECT_EQ(status->GetStatusText(0), "Ready");
 
   // Dragging the divider between grid and graph moves nothing.
-  const int dividerX = GridPane()->GetSize().x + CFixedSplitter::kDividerWidth / 2;
+  const int dividerX = GridPane()->GetSize().x + frame.GetLayout().dividerWidth / 2;
   wxUIActionSimulator sim;
   sim.MouseMove(frame.GetSplitter()->ClientToScreen(wxPoint(dividerX, 200)));
   gui::Pump(50);
@@ -162,7 +164,8 @@ TEST(Shell, OpeningACorruptFileKeepsTheDocument) {
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_TRUE(texts[1].Contains("corrupt.bwd")) << texts[1];
   EXPECT_EQ(CellText(0, 0), "42");
-  EXPECT_EQ(gui::Frame().GetTitle(), "Bindwise");
+  EXPECT_EQ(gui::Frame().GetTitle(), wxString::FromUTF8("*Untitled \u2014 Bindwise"));
+  EXPECT_TRUE(gui::Doc().IsModified());  // still unsaved: the failed open replaced nothing
   gui::ResetDocument();
 }
 
@@ -180,7 +183,16 @@ TEST(Shell, SaveAndReopen) {
   EXPECT_EQ(CellText(0, 0), "1.25");
   EXPECT_EQ(CellText(1, 2), "0.5");
   EXPECT_FALSE(gui::Doc().IsModified());
-  EXPECT_EQ(gui::Frame().GetTitle(), "Bindwise");
+  EXPECT_EQ(gui::Frame().GetTitle(), wxString::FromUTF8("saved.bwd \u2014 Bindwise"));
+  // A change marks the caption, and the save prompt names the file, not "unnamed1".
+  gui::Doc().Modify(true);
+  EXPECT_EQ(gui::Frame().GetTitle(), wxString::FromUTF8("*saved.bwd \u2014 Bindwise"));
+  gui::ExpectDialog(wxID_CANCEL);
+  EXPECT_FALSE(CBindwiseApp::Get().GetDocManager()->NewDocument());
+  const std::vector<wxString> prompt = gui::TakeDialogTexts();
+  ASSERT_EQ(prompt.size(), 1u);
+  EXPECT_TRUE(prompt[0].Contains("saved.bwd")) << prompt[0];
+  gui::Doc().Modify(false);
   wxFileHistory* history = CBindwiseApp::Get().GetDocManager()->GetFileHistory();
   ASSERT_GE(history->GetCount(), 1u);
   EXPECT_EQ(history->GetHistoryFile(0), path);

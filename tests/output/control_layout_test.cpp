@@ -89,3 +89,17 @@ TEST(ControlLayout, FontPixelHeightTruncates) {
   EXPECT_EQ(point_font_pixel_height(80, 96), 11);
   EXPECT_EQ(point_font_pixel_height(80, 120), 13);  // 13.33
 }
+
+TEST(PlotListMetrics, AtLeastTheGridsTextAndNinePoints) {
+  // 96 dpi, grid text 10 pixels: 9 points (12 pixels) win.
+  const PlotListMetrics small = plot_list_metrics(10, 96);
+  EXPECT_EQ(small.fontHeight, 12);
+  EXPECT_EQ(small.itemHeight, 16);
+  EXPECT_EQ(small.swatchWidth, 2);
+  EXPECT_GT(small.textLeft, small.swatchLeft + small.swatchLength);
+  // A large layout's grid text is taller than 9 points: the list follows it.
+  EXPECT_EQ(plot_list_metrics(20, 96).fontHeight, 20);
+  // 192 dpi: 9 points are 24 pixels, the swatch line 4 wide.
+  EXPECT_EQ(plot_list_metrics(10, 192).fontHeight, 24);
+  EXPECT_EQ(plot_list_metrics(10, 192).swatchWidth, 4);
+}
