@@ -1,8 +1,8 @@
 // The results panel of the control pane: a tiled background, two ruled frames side by side,
 // the heading over the confidence column and, when a fit is shown, the fitted model's block
 // (name, parameters in display units, chi-square, start Ca, free energies and, when the fit
-// carries error estimates, the 68 % confidence values). Positions follow the screen-width
-// metrics of the control layout, never the window size: a small pane clips the panel.
+// carries error estimates, the 68 % confidence values). Positions follow the metrics of the
+// control layout, whose width the window's client area chooses.
 //
 // The panel keeps no state; every repaint recomputes the texts from the document.
 #pragma once

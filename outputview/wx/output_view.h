@@ -1,7 +1,8 @@
 // COutputView: the control and results pane, bottom right of the main window. Its top strip
 // holds the command buttons (Update, Simulate, Fit, Gen. Data, Description, Del, View) and
 // the plot list; the rest is the results panel (outputview/results_painter.h). Positions
-// and fonts follow the screen width (outputview/control_layout.h), not the pane's size.
+// and fonts follow the window's layout (layout/window_layout.h), recomputed on every resize.
+// Each button's command is also in the Analysis menu (app/wx/analysis_menu.h).
 //
 // Contract with the frame (see app/wx/pane_view.h): default-constructible; the frame
 // attaches it to the document as the third view and calls CreateCanvas(parent) once.
