@@ -57,10 +57,9 @@ void add_plot_entry(Titration& doc, int k) {
 void sample_simulated_curve(Titration& doc, int k, double lastAddedCaUM, double firstVolume,
                             double lastVolume) {
   const ParamSet& rec = doc.m_sims[k - 1];
-  if (!is_valid_model(rec.m_nModel) || rec.m_nParams < 1) return;
+  Vec a, bound(2), freeCa(2);
+  if (!record_parameters(rec, a)) return;
   const ModelInfo& info = model_info(rec.m_nModel);
-  Vec a(rec.m_nParams), bound(2), freeCa(2);
-  for (int i = 1; i <= rec.m_nParams; ++i) a[i] = rec.m_p[i];
   const double step = 2.0 * (lastAddedCaUM + rec.m_dStartCa);  // nM: 0.2 % of the uM range x 1000
   const double volumeStep = 0.002 * (lastVolume - firstVolume);
   for (int l = 1; l <= Titration::kCurvePoints; ++l) {

@@ -16,6 +16,7 @@
 
 #include "document/atomic_file.h"
 #include "document/curve_rebuild.h"
+#include "fitting/models.h"
 
 namespace {
 
@@ -286,6 +287,7 @@ class Reader {
   Reader(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
 
   void SetPart(std::string part) { part_ = std::move(part); }
+  const std::string& part() const { return part_; }
   bool failed() const { return !problem_.empty(); }
   const std::string& problem() const { return problem_; }
   std::size_t left() const { return size_ - pos_; }
@@ -407,8 +409,22 @@ bool read_texts(Reader& in, Titration& doc) {
 }
 
 bool read_model(Reader& in, ParamSet& p) {
-  return in.Count(p.m_nModel, 1, 10, "the model number") && in.Flag(p.m_bElectrode) && in.Flag(p.m_bDilution) &&
-         in.Double(p.m_dStartCa);
+  return in.Count(p.m_nModel, 1, kModelCount, "the model number") && in.Flag(p.m_bElectrode) &&
+         in.Flag(p.m_bDilution) && in.Double(p.m_dStartCa);
+}
+
+// A record must hold exactly the slots its model stores: the curves and exports evaluate the
+// model over its own slot count, and a shorter record would leave slots undefined.
+int fit_record_slots(int model) { return model_info(model).fitRecordSlots; }
+int simulation_record_slots(int model) { return model_info(model).simulationRecordSlots; }
+
+// The model number is already checked when this runs.
+bool check_record_count(Reader& in, const ParamSet& p, int (*stored_slots)(int model)) {
+  const int expected = stored_slots(p.m_nModel);
+  if (p.m_nParams == expected) return true;
+  in.Fail("in " + in.part() + ", the parameter count is " + std::to_string(p.m_nParams) + ", but model " +
+          std::to_string(p.m_nModel) + " stores " + std::to_string(expected));
+  return false;
 }
 
 // The curve is rebuilt after the parameters and before the errors, as the format orders them.
@@ -418,7 +434,7 @@ bool read_fit(Reader& in, Titration& doc, int rowsUsed) {
   if (!in.Flag(doc.m_bShowFit)) return false;
   if (!doc.m_bShowFit) return true;
   if (!in.Count(fit.m_nParams, 0, kMaxParams, "the parameter count") || !read_model(in, fit) ||
-      !in.Flag(fit.m_bErrors))
+      !check_record_count(in, fit, fit_record_slots) || !in.Flag(fit.m_bErrors))
     return false;
   for (int i = 0; i <= fit.m_nParams; ++i)
     if (!in.Double(fit.m_p[i])) return false;
@@ -440,7 +456,9 @@ bool read_sims(Reader& in, Titration& doc, int rowsUsed) {
   for (int k = 1; k <= count; ++k) {
     in.SetPart("simulation " + std::to_string(k));
     ParamSet& sim = doc.m_sims[k - 1];
-    if (!in.Count(sim.m_nParams, 0, kMaxParams, "the parameter count") || !read_model(in, sim)) return false;
+    if (!in.Count(sim.m_nParams, 0, kMaxParams, "the parameter count") || !read_model(in, sim) ||
+        !check_record_count(in, sim, simulation_record_slots))
+      return false;
     for (int i = 1; i <= sim.m_nParams; ++i)
       if (!in.Double(sim.m_p[i])) return false;
   }

@@ -18,22 +18,21 @@ int clamp_rows(int rowsUsed) {
   return rowsUsed > Titration::kRows ? Titration::kRows : rowsUsed;
 }
 
-// The record's parameters as a 1-based vector; false for a record no model can evaluate.
-bool parameter_vector(const ParamSet& rec, Vec& a) {
-  if (!is_valid_model(rec.m_nModel) || rec.m_nParams < 1 || rec.m_nParams >= ParamSet::kSlots) return false;
-  // A record shorter than its model (a damaged or foreign file) reads as zeros past its end
-  // rather than outside the vector.
-  a = Vec(std::max(rec.m_nParams, model_info(rec.m_nModel).slots));
-  for (int k = 1; k <= rec.m_nParams; ++k) a[k] = rec.m_p[k];
-  return true;
-}
-
 double record_response(const ParamSet& rec, double X, const Vec& a, double Y, Vec& bound, Vec& freeCa) {
   const ModelInfo& info = model_info(rec.m_nModel);
   return model_response(info.family, rec.m_bElectrode != 0, rec.m_bDilution != 0, X, a, Y, bound, freeCa, 1);
 }
 
 }  // namespace
+
+bool record_parameters(const ParamSet& rec, Vec& a) {
+  if (!is_valid_model(rec.m_nModel)) return false;
+  const int slots = model_info(rec.m_nModel).slots;
+  const int held = std::clamp(rec.m_nParams, 0, std::min(slots, ParamSet::kSlots - 1));
+  a = Vec(slots);
+  for (int k = 1; k <= held; ++k) a[k] = rec.m_p[k];
+  return true;
+}
 
 double curve_dilution_factor(double V1, double Vi) {
   if (V1 == 0.0 || Vi == 0.0) return 1.0;
@@ -44,7 +43,7 @@ double curve_dilution_factor(double V1, double Vi) {
 // abscissa and the volume are accumulated by repeated addition, as the curve was first drawn.
 void BuildFitCurve(Titration& doc, int rowsUsed, int /*model: taken from m_fit itself*/) {
   Vec a;
-  if (!parameter_vector(doc.m_fit, a)) return;
+  if (!record_parameters(doc.m_fit, a)) return;
   const int R = clamp_rows(rowsUsed);
   Vec bound(2), freeCa(2);
   const double F = grid(doc, 0, kAddCaCol), L = grid(doc, R - 1, kAddCaCol);
@@ -71,7 +70,7 @@ void BuildSimCurves(Titration& doc, int rowsUsed, int count) {
   for (int k = 1; k <= count; ++k) {
     const ParamSet& s = doc.m_sims[k - 1];
     Vec a;
-    if (!parameter_vector(s, a)) continue;
+    if (!record_parameters(s, a)) continue;
     Vec bound(2), freeCa(2);
     const double S = 2.0 * (L + s.m_dStartCa);
     double X = s.m_dStartCa * 1000.0 + S;

@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
   ok = save(dir, "fit.bwd", doc) && ok;
   doc.m_bHaveSims = 1;
   doc.m_nSims = 3;
-  for (int k = 1; k <= 3; ++k) record(doc.m_sims[k - 1], k, k == 1 ? 4 : k == 2 ? 7 : 6);
+  for (int k = 1; k <= 3; ++k) record(doc.m_sims[k - 1], k, k == 1 ? 4 : k == 2 ? 8 : 6);
   doc.m_nGenSteps = 3;
   for (int i = 1; i <= 3; ++i) doc.m_genSteps[i] = {i + 1, 2, 0.002, 0.5};
   ok = save(dir, "full.bwd", doc) && ok;

@@ -46,11 +46,10 @@ std::string points_text(const Titration& doc, int rows) {
 // Samples the record's model at count points from dx to the total Ca of the last row.
 // Curve exports give (total Ca uM, response); saturation exports (free Ca uM, bound fraction).
 std::string curve_text(const Titration& doc, const ParamSet& rec, int count, int rows, ExportKind kind) {
-  if (!is_valid_model(rec.m_nModel) || count < 1 || rec.m_nParams < 1) return "";
+  Vec a;
+  if (count < 1 || !record_parameters(rec, a)) return "";
   const ModelInfo& info = model_info(rec.m_nModel);
   const bool saturation = is_saturation_kind(kind);
-  Vec a(rec.m_nParams);
-  for (int k = 1; k <= rec.m_nParams; ++k) a[k] = rec.m_p[k];
   const int resultSize = saturation ? count : 2;
   Vec bound(resultSize), freeCa(resultSize);
 

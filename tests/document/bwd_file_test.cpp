@@ -166,6 +166,30 @@ TEST(BwdRead, OutOfBoundCountsAndModelsAreRejected) {
   }
 }
 
+TEST(BwdRead, RecordsThatDoNotMatchTheirModelAreRejected) {
+  for (int model = 1; model <= kModelCount; ++model) {
+    for (int n : {0, model_info(model).fitRecordSlots - 1, model_info(model).fitRecordSlots + 1}) {
+      Titration doc = populated(0);
+      set_record(doc.m_fit, model, 1.0);
+      doc.m_fit.m_nParams = n;
+      const std::string expected = "doc.bwd: in the fit, the parameter count is " + std::to_string(n) + ", but model " +
+                                   std::to_string(model) + " stores " + std::to_string(model_info(model).fitRecordSlots);
+      EXPECT_EQ(decode(encode(doc)).status.message, expected);
+    }
+    Titration doc = populated(3);
+    set_record(doc.m_sims[2], model, 1.0, true);
+    doc.m_sims[2].m_nParams = model_info(model).simulationRecordSlots - 2;
+    EXPECT_NE(decode(encode(doc)).status.message.find("in simulation 3, the parameter count is"), std::string::npos);
+  }
+  // The fit of model 8 and the simulation of model 2 store other counts than their models
+  // evaluate; each is accepted only with its own.
+  Titration doc = populated(0);
+  set_record(doc.m_fit, 8, 1.0, true);
+  EXPECT_EQ(decode(encode(doc)).status.message, "doc.bwd: in the fit, the parameter count is 8, but model 8 stores 7");
+  set_record(doc.m_fit, 8, 1.0);
+  EXPECT_TRUE(decode(encode(doc)).status.ok);
+}
+
 TEST_F(BwdFile, FailedLoadLeavesTheOpenDocumentUntouched) {
   Titration doc = populated(3);
   RecordingList list;
@@ -179,6 +203,9 @@ TEST_F(BwdFile, FailedLoadLeavesTheOpenDocumentUntouched) {
   EXPECT_NE(LoadBwdFile(at("none.bwd"), doc).message.find("none.bwd: cannot open: No such file or directory"),
             std::string::npos);
   EXPECT_NE(LoadBwdFile(dir.string(), doc).message.find("not a regular file"), std::string::npos);
+  const std::string shortRecord = BINDWISE_SOURCE_DIR "/fuzz/regressions/short-simulation-record.bwd";
+  EXPECT_EQ(LoadBwdFile(shortRecord, doc).message,
+            shortRecord + ": in simulation 1, the parameter count is 2, but model 4 stores 9");
   EXPECT_EQ(encode(doc), before);
   EXPECT_EQ(list.items.size(), 3u);
 
@@ -332,8 +359,15 @@ TEST(BwdWrite, FitSimulationsAndPlanByteForByte) {
   expected.insert(expected.end(), rest.begin(), rest.end());
   ASSERT_EQ(encode(doc), expected);
 
-  // Read back, each value lands where it came from.
-  const BwdLoad back = decode(expected);
+  // These records hold fewer slots than their models store, so the reader refuses the file.
+  EXPECT_EQ(decode(expected).status.message, "doc.bwd: in the fit, the parameter count is 2, but model 3 stores 6");
+
+  // With the counts the models store, each value read back lands where it came from.
+  fit.m_nParams = 6;
+  s1.m_nParams = 8;
+  s2.m_nParams = 8;
+  const Bytes whole = encode(doc);
+  const BwdLoad back = decode(whole);
   ASSERT_TRUE(back.status.ok) << back.status.message;
   const Titration& d = *back.doc;
   EXPECT_EQ(d.m_cells[1][0].GetText(), "x");
@@ -346,5 +380,5 @@ TEST(BwdWrite, FitSimulationsAndPlanByteForByte) {
   EXPECT_EQ(d.m_genSteps[2].m_nStart, 5);
   EXPECT_EQ(d.m_genSteps[2].m_nAdditions, 4);
   EXPECT_EQ(d.m_fTemperature, 310.0f);
-  EXPECT_EQ(encode(d), expected);
+  EXPECT_EQ(encode(d), whole);
 }

@@ -18,9 +18,9 @@ namespace fixtures {
 
 using Bytes = std::vector<unsigned char>;
 
-inline void set_record(ParamSet& p, int model, double base) {
+inline void set_record(ParamSet& p, int model, double base, bool simulation = false) {
   p.m_nModel = model;
-  p.m_nParams = model_info(model).slots;  // as the fit and simulate commands store it
+  p.m_nParams = simulation ? model_info(model).simulationRecordSlots : model_info(model).fitRecordSlots;
   p.m_bElectrode = model >= 7;
   p.m_bDilution = model % 2;
   p.m_dStartCa = 0.25 * model;  // uM
@@ -48,14 +48,14 @@ inline Titration populated(int sims = 10) {
   doc.m_bHaveSims = 1;
   doc.m_nSims = sims;
   for (int k = 1; k <= sims; ++k) {
-    set_record(doc.m_sims[k - 1], k, 10.0 * k);
+    set_record(doc.m_sims[k - 1], k, 10.0 * k, true);
     doc.m_bSlotFree[k] = 0;
   }
   doc.m_nGenSteps = 100;
   doc.m_dGenStartVolume = 2.0;
   doc.m_nGenVolUnit = 1;
   doc.m_nGenConcUnit = 0;
-  for (int i = 1; i <= 100; ++i) doc.m_genSteps[i] = {i + 1, i % 7 + 1, 0.002 * i, 0.5 * i};
+  for (int i = 1; i <= 100; ++i) doc.m_genSteps[i] = {2 + (i - 1) % 90, i % 7 + 1, 0.002 * i, 0.5 * i};
   doc.m_fTemperature = 303.15f;
   return doc;
 }
