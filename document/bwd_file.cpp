@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -467,17 +468,43 @@ bool read_sims(Reader& in, Titration& doc, int rowsUsed) {
   return true;
 }
 
+// The Generate Data dialog's rules: start cells 2..97 (cell 1 holds the start volume),
+// 0..96 additions, start + additions at most 97, finite numbers, units 0..2. A plan that
+// breaks them was not written by this program, and would make the generation run past the grid.
+constexpr int kPlanLastStart = 97;
+constexpr int kPlanMaxAdditions = 96;
+constexpr int kPlanUnits = 2;
+
+bool finite_number(Reader& in, double& v, const char* what) {
+  if (!in.Double(v)) return false;
+  if (std::isfinite(v)) return true;
+  in.Fail("in " + in.part() + ", " + what + " is not a finite number");
+  return false;
+}
+
+bool read_plan_step(Reader& in, GenStep& step, int index) {
+  in.SetPart("step " + std::to_string(index) + " of the Generate Data plan");
+  if (!in.Count(step.m_nAdditions, 0, kPlanMaxAdditions, "the number of additions") ||
+      !in.Count(step.m_nStart, 2, kPlanLastStart, "the start cell"))
+    return false;
+  if (step.m_nStart + step.m_nAdditions > kPlanLastStart) {
+    in.Fail("in " + in.part() + ", start cell " + std::to_string(step.m_nStart) + " plus " +
+            std::to_string(step.m_nAdditions) + " additions exceeds " + std::to_string(kPlanLastStart));
+    return false;
+  }
+  return finite_number(in, step.m_dVolume, "the volume") && finite_number(in, step.m_dConc, "the concentration");
+}
+
 bool read_plan(Reader& in, Titration& doc) {
   in.SetPart("the Generate Data plan");
   if (!in.Count(doc.m_nGenSteps, 0, Titration::kMaxGenSteps, "the step count")) return false;
   if (doc.m_nGenSteps == 0) return true;
-  if (!in.Double(doc.m_dGenStartVolume) || !in.Int(doc.m_nGenVolUnit) || !in.Int(doc.m_nGenConcUnit)) return false;
-  for (int i = 1; i <= doc.m_nGenSteps; ++i) {
-    GenStep& step = doc.m_genSteps[i];
-    if (!in.Int(step.m_nAdditions) || !in.Int(step.m_nStart) || !in.Double(step.m_dVolume) ||
-        !in.Double(step.m_dConc))
-      return false;
-  }
+  if (!finite_number(in, doc.m_dGenStartVolume, "the start volume") ||
+      !in.Count(doc.m_nGenVolUnit, 0, kPlanUnits, "the volume unit") ||
+      !in.Count(doc.m_nGenConcUnit, 0, kPlanUnits, "the concentration unit"))
+    return false;
+  for (int i = 1; i <= doc.m_nGenSteps; ++i)
+    if (!read_plan_step(in, doc.m_genSteps[i], i)) return false;
   return true;
 }
 

@@ -25,12 +25,19 @@ void clear_cell(Titration& doc, int cell, int col) {
   if (in_grid(cell)) doc.m_cells[cell - 1][col].SetText("");
 }
 
-int last_cell(const GenStep& step) { return step.m_nStart + step.m_nAdditions - 1; }
+// The run's last cell, held to -1..kRows + 1 so that no plan, however it was made, can
+// overflow the sum or drive a loop over cells past the grid.
+int last_cell(const GenStep& step) {
+  const long long last = static_cast<long long>(step.m_nStart) + step.m_nAdditions - 1;
+  return static_cast<int>(std::clamp<long long>(last, -1, Titration::kRows + 1));
+}
+
+int plan_size(const Titration& doc) { return std::clamp(doc.m_nGenSteps, 0, Titration::kMaxGenSteps); }
 
 // Index the new entry takes: after every entry that ends at or before the start cell, and one
 // further when the run cuts into the entry there.
 int new_entry_index(const Titration& doc, int start, bool* cuts) {
-  const int n = doc.m_nGenSteps;
+  const int n = plan_size(doc);
   int k = 1;
   for (int i = 1; i <= n; ++i)
     if (last_cell(doc.m_genSteps[i]) <= start) ++k;
@@ -63,7 +70,7 @@ void write_run(Titration& doc, int start, int end, double fV, double fC) {
 
 void generate_run(Titration& doc, const GenerateRequest& r, std::vector<std::string>& lines) {
   const int S = doc.m_nGenStart, N = doc.m_nGenCount, E = doc.m_nGenEnd;
-  const int n = doc.m_nGenSteps;
+  const int n = plan_size(doc);
   bool cuts = false;
   int k = new_entry_index(doc, S, &cuts);
   if (cuts) --k;  // k is now the first entry that does not end at or before S
@@ -133,7 +140,7 @@ std::string gen_step_line(const GenStep& step) {
 
 std::vector<std::string> gen_list_lines(const Titration& doc) {
   std::vector<std::string> lines;
-  const int n = std::clamp(doc.m_nGenSteps, 0, Titration::kMaxGenSteps);
+  const int n = plan_size(doc);
   for (int i = 1; i <= n; ++i) lines.push_back(gen_step_line(doc.m_genSteps[i]));
   return lines;
 }
@@ -179,6 +186,8 @@ GenerateOutcome take_generate_request(Titration& doc, const GenerateRequest& req
     return {false, kGenTooManyCells};
   // Cell 1 holds the start; a run from cell 0 or 1 would read the row above the grid.
   if (request.m_nStartCell < 2) return {false, kGenStartCellTooLow};
+  // A negative count would enter the plan and make it unreadable once saved.
+  if (request.m_nAdditionCount < 0) return {false, gen_validate_field(GenIntField::Additions, request.m_nAdditionCount)};
   bool cuts = false;
   if (new_entry_index(doc, request.m_nStartCell, &cuts) > Titration::kMaxGenSteps)
     return {false, kGenTooManyAdditions};

@@ -91,6 +91,31 @@ std::string read_file(const std::string& path) {
   return s.str();
 }
 
+TEST(GenerateData, APlanFromAnywhereNeverRunsPastTheGrid) {
+  // Plans no file passes the reader with, as a caller could still set them in memory: the
+  // sums would overflow int and the clearing loop would run for ever.
+  const GenStep wild[] = {{2147483600, 2147483600, 1, 1, 0, 0}, {-2147483600, -2147483600, 1, 1, 0, 0},
+                          {3, 2147483645, 1, 1, 0, 0}};  // last cell INT_MAX
+  for (const GenStep& step : wild) {
+    Titration doc;
+    doc.m_nGenSteps = 1;
+    doc.m_genSteps[1] = step;
+    std::vector<std::string> lines;
+    ASSERT_TRUE(take_generate_request(doc, run(5, 3), lines).generated);
+    const GenStep& added = doc.m_genSteps[doc.m_nGenSteps];
+    EXPECT_EQ(added.m_nStart, 5);
+    EXPECT_EQ(added.m_nAdditions, 3);
+    EXPECT_NE(volume(doc, 7), "");
+    EXPECT_EQ(volume(doc, 8), "");
+    cancel_generate(doc);
+  }
+  Titration doc;
+  doc.m_nGenSteps = 5000;  // past the plan's 100 entries
+  std::vector<std::string> lines;
+  EXPECT_FALSE(take_generate_request(doc, run(5, 3), lines).generated);
+  EXPECT_EQ(take_generate_request(doc, run(5, -2), lines).message, "Please enter an integer between 0 and 96.");
+}
+
 TEST(AsciiExport, PointsWorkedExampleAndGaps) {
   Titration doc;
   EXPECT_EQ(export_precondition(doc, ExportKind::Points, 0), kNoGridDataMessage);

@@ -1,5 +1,6 @@
 #include "document/bwd_file.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include <sys/stat.h>
@@ -188,6 +189,47 @@ TEST(BwdRead, RecordsThatDoNotMatchTheirModelAreRejected) {
   EXPECT_EQ(decode(encode(doc)).status.message, "doc.bwd: in the fit, the parameter count is 8, but model 8 stores 7");
   set_record(doc.m_fit, 8, 1.0);
   EXPECT_TRUE(decode(encode(doc)).status.ok);
+}
+
+TEST(BwdRead, PlanStepsOutsideTheDialogsRulesAreRejected) {
+  struct Step {
+    std::int32_t additions, start;
+    double volume = 1.0, conc = 2.0;
+  };
+  auto plan = [](std::vector<Step> steps, std::int32_t volUnit = 1, double startVolume = 2.0) {
+    Bytes b = fresh_head();
+    put_ints(b, {0, 0, static_cast<std::int32_t>(steps.size())});
+    put_double(b, startVolume);
+    put_ints(b, {volUnit, 0});
+    for (const Step& s : steps) {
+      put_ints(b, {s.additions, s.start});
+      put_double(b, s.volume);
+      put_double(b, s.conc);
+    }
+    return b;
+  };
+  const double nan = std::nan("");
+  const std::pair<Bytes, const char*> cases[] = {
+      {plan({{3, 1}}), "in step 1 of the Generate Data plan, the start cell is 1, outside 2..97"},
+      {plan({{3, 2}, {0, 98}}), "in step 2 of the Generate Data plan, the start cell is 98, outside 2..97"},
+      {plan({{-1, 2}}), "in step 1 of the Generate Data plan, the number of additions is -1, outside 0..96"},
+      {plan({{2000000000, 2000000000}}), "in step 1 of the Generate Data plan, the number of additions is 2000000000"},
+      {plan({{10, 90}}), "in step 1 of the Generate Data plan, start cell 90 plus 10 additions exceeds 97"},
+      {plan({{3, 2, nan}}), "in step 1 of the Generate Data plan, the volume is not a finite number"},
+      {plan({{3, 2, 1.0, HUGE_VAL}}), "in step 1 of the Generate Data plan, the concentration is not a finite number"},
+      {plan({{3, 2}}, 3), "in the Generate Data plan, the volume unit is 3, outside 0..2"},
+      {plan({{3, 2}}, 0, -HUGE_VAL), "in the Generate Data plan, the start volume is not a finite number"},
+  };
+  for (const auto& [bytes, problem] : cases)
+    EXPECT_EQ(decode(bytes).status.message.rfind(std::string("doc.bwd: ") + problem, 0), 0u) << problem;
+  // The dialog's limits themselves are accepted, a step without additions included.
+  const BwdLoad edge = decode(plan({{95, 2}, {0, 97}, {1, 96}}));
+  ASSERT_TRUE(edge.status.ok) << edge.status.message;
+  EXPECT_EQ(edge.doc->m_genSteps[2].m_nStart, 97);
+
+  const std::string crafted = BINDWISE_SOURCE_DIR "/fuzz/regressions/plan-past-the-grid.bwd";
+  Titration doc;
+  EXPECT_EQ(LoadBwdFile(crafted, doc).message.rfind(crafted + ": in step 1 of the Generate Data plan", 0), 0u);
 }
 
 TEST_F(BwdFile, FailedLoadLeavesTheOpenDocumentUntouched) {

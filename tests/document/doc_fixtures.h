@@ -55,7 +55,7 @@ inline Titration populated(int sims = 10) {
   doc.m_dGenStartVolume = 2.0;
   doc.m_nGenVolUnit = 1;
   doc.m_nGenConcUnit = 0;
-  for (int i = 1; i <= 100; ++i) doc.m_genSteps[i] = {2 + (i - 1) % 90, i % 7 + 1, 0.002 * i, 0.5 * i};
+  for (int i = 1; i <= 100; ++i) doc.m_genSteps[i] = {2 + (i - 1) % 80, i % 7 + 1, 0.002 * i, 0.5 * i};
   doc.m_fTemperature = 303.15f;
   return doc;
 }
@@ -83,6 +83,11 @@ inline void put_int(Bytes& b, std::int32_t v) {
 }
 inline void put_ints(Bytes& b, std::initializer_list<std::int32_t> values) {
   for (auto v : values) put_int(b, v);
+}
+inline void put_double(Bytes& b, double v) {
+  unsigned char raw[8];
+  std::memcpy(raw, &v, 8);
+  b.insert(b.end(), raw, raw + 8);
 }
 inline void put_text(Bytes& b, const std::string& s) {  // short texts only
   b.push_back(static_cast<unsigned char>(s.size()));
