@@ -14,14 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/scratch_dir.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 class AtomicFileTest : public ::testing::Test {
  protected:
-  void SetUp() override { fs::create_directories(dir); }
-  void TearDown() override { fs::remove_all(dir); }
   std::string at(const std::string& name) const { return (dir / name).string(); }
 
   static std::string slurp(const std::string& path) {
@@ -50,7 +50,8 @@ class AtomicFileTest : public ::testing::Test {
     return status;
   }
 
-  const fs::path dir = fs::temp_directory_path() / ("atomic_test_" + std::to_string(::getpid()));
+  ScratchDir scratch{"atomic"};
+  const fs::path dir = scratch.path();
 };
 
 }  // namespace
