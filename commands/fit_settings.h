@@ -85,6 +85,7 @@ int convert_start_values(int model, const double rowValues[kValueRows + 1],
 // Fit flags of slots 1..n from the dialog's check boxes, with the spare slots of the
 // electrode models (8: 6-8, 9: 8-9, 10: 10-11) never fitted. Returns n.
 int fit_flags_for_model(int model, const int fitSlot[kValueRows + 1], int flags[ParamSet::kSlots]);
-// Slots stored in a record (fit_record_slots and simulation_record_slots of the model table).
+// Slots stored in a record: a fit stores 4, 7, 6, 9, 9, 11 by family, a simulation 4, 8, 6,
+// 9, 9, 11 (the two-site chelator family keeps its eighth slot).
 int fit_record_param_count(int model);
 int simulation_record_param_count(int model);
