@@ -39,6 +39,7 @@ std::vector<CanvasRect> BandOutlineAreas(const CanvasRect& b) {
 }
 
 void GraphController::OnLButtonDown(Titration& doc, int x, int y) {
+  m_bSkipZoom = 0;
   m_ptAnchor = {x, y};
   m_rcDrag = {x, y, x, y};
   doc.m_bGraphDrag = 1;
@@ -58,17 +59,17 @@ std::vector<CanvasRect> GraphController::OnMouseMove(Titration& doc, const Canva
 }
 
 void GraphController::ZoomToBand(Titration& doc) const {
-  // Pixels of the reference rectangle to data: 1/360 of the Y range and 1/560 of the X
-  // range per pixel, measured from the document's current minima. The products keep the
-  // original order and constants, so stored limits agree with older files to the last bit.
+  // The inverse of the drawing's mapping (graph_scale.h): the band's pixels through the
+  // plot as drawn, from the axis start shown, which may differ from the document's minima.
   const GraphScale& s = m_state.scale;
-  const double ry = s.YRange(), rx = s.XRange();
-  constexpr double kPerYPixel = 0.002777777777777778;   // 1/360
-  constexpr double kPerXPixel = 0.0017857142857142857;  // 1/560
-  const double yMax = doc.m_dYMin + (kZoomReference.bottom - m_rcDrag.top) * ry * kPerYPixel;
-  const double yMin = doc.m_dYMin + (kZoomReference.bottom - m_rcDrag.bottom) * ry * kPerYPixel;
-  const double xMax = doc.m_dXMin + (m_rcDrag.right - kZoomReference.left) * rx * kPerXPixel;
-  const double xMin = doc.m_dXMin + (m_rcDrag.left - kZoomReference.left) * rx * kPerXPixel;
+  const CanvasRect& plot = m_state.m_rcPlot;
+  if (plot.Width() <= 0 || plot.Height() <= 0) return;
+  const double perXPixel = s.XRange() / plot.Width();
+  const double perYPixel = s.YRange() / plot.Height();
+  const double yMax = s.yMin + (plot.bottom - m_rcDrag.top) * perYPixel;
+  const double yMin = s.yMin + (plot.bottom - m_rcDrag.bottom) * perYPixel;
+  const double xMax = s.xMin + (m_rcDrag.right - plot.left) * perXPixel;
+  const double xMin = s.xMin + (m_rcDrag.left - plot.left) * perXPixel;
   // A band whose limits differ by 1 % or less on either axis is taken as a slip of the hand.
   if (std::fabs(yMax / yMin) - 1.0 > 0.01 && std::fabs(xMax / xMin) - 1.0 > 0.01) {
     doc.m_dYMax = yMax;
@@ -96,7 +97,7 @@ bool GraphController::OnLButtonUp(Titration& doc, int x, int y) {
 void GraphController::CancelDrag(Titration& doc) { doc.m_bGraphDrag = 0; }
 
 bool GraphController::OnLButtonDblClk(Titration& doc, const CanvasRect& yCaption, int x, int y) {
-  if (kZoomReference.Contains(x, y)) {
+  if (m_state.m_rcPlot.Contains(x, y)) {
     const GraphPointTable& t = m_state.points;
     doc.m_dYMax = t.MaxResponse();
     doc.m_dXMax = t.MaxAddedCa();
@@ -106,6 +107,9 @@ bool GraphController::OnLButtonDblClk(Titration& doc, const CanvasRect& yCaption
     }
     doc.m_dYMin = m_state.m_dYStart;
     doc.m_dXMin = 0.0;
+    // The double-click is the press of the release that follows: that release ends it
+    // without zooming, and the next press starts an ordinary drag.
+    OnLButtonDown(doc, x, y);
     m_bSkipZoom = 1;
   }
   return yCaption.Contains(x, y) || m_state.m_rcXCaption.Contains(x, y) || m_state.m_rcTitle.Contains(x, y);

@@ -1,6 +1,13 @@
 // The graph pane's mouse and button logic without a window: rubber-band zoom, the
 // double-click reset and caption hits, the Hide/Show Fit toggle and the Axis dialog's
 // effect on the document. The view forwards events and repaints what it is told.
+//
+// The mouse maps pixels to data through the plot rectangle and the axis limits of the last
+// redraw (GraphState), so a band drawn from one data point to another zooms to exactly the
+// region between them, whatever the window's size.
+//
+// Event order: a toolkit sends a double-click as down, up, double-click, up (GTK) or down,
+// up, down, double-click, up; the double-click counts as the press of the last release.
 #pragma once
 
 #include <string>
@@ -10,10 +17,6 @@
 #include "graphview/graph_scale.h"
 
 class Titration;
-
-// The mouse maps pixels to data with this fixed rectangle (560 x 360 pixels), whatever the
-// plot rectangle on the screen is.
-inline constexpr CanvasRect kZoomReference{60, 40, 620, 400};
 
 inline constexpr int kMaxTitleLength = 55;    // characters
 inline constexpr int kMaxCaptionLength = 30;  // characters
@@ -46,8 +49,8 @@ class GraphController {
   bool OnLButtonUp(Titration& doc, int x, int y);
   // The drag ended without a button release (the window lost the mouse): no zoom.
   void CancelDrag(Titration& doc);
-  // Resets the limits inside the reference rectangle; true when the double-click hit the
-  // title or a caption, so the Axis dialog should open. The pane is repainted either way.
+  // Resets the limits inside the plot; true when the double-click hit the title or a
+  // caption, so the Axis dialog should open. The pane is repainted either way.
   bool OnLButtonDblClk(Titration& doc, const CanvasRect& yCaption, int x, int y);
 
   // Hide/Show Fit button; returns the button's new caption.

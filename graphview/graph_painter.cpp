@@ -134,6 +134,7 @@ void PaintGraphPane(Canvas& canvas, Titration& doc, GraphState& state, const Gra
   canvas.DrawRectangle(in.geometry.PlotRect());
   canvas.SetBrush(kHollowBrush);
 
+  state.m_rcPlot = in.geometry.PlotRect();
   state.points.Collect(doc);
   if (state.points.HasSomethingToDraw()) DrawPlotContent(canvas, doc, state, in.geometry);
 

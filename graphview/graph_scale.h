@@ -60,6 +60,7 @@ struct GraphState {
   GraphPointTable points;
   GraphScale scale;
   double m_dYStart = 0.0;  // Y start found by the positive-minimum rule
+  CanvasRect m_rcPlot;      // the plot as last drawn: the mouse maps pixels through it
   CanvasRect m_rcTitle;     // set by the painter, hit-tested by double-clicks
   CanvasRect m_rcXCaption;
 

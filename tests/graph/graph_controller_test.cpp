@@ -15,39 +15,56 @@ struct DrawnExample {
   std::unique_ptr<Titration> doc = ExampleTitration();
   GraphState state;
   GraphController ctl{state};
-  DrawnExample() {
+  explicit DrawnExample(const CanvasRect& plot = kPlot1024) { Redraw(plot); }
+  void Redraw(const CanvasRect& plot) {
+    state.m_rcPlot = plot;
     state.points.Collect(*doc);
     RunScalingPass(*doc, state);
-    state.m_rcTitle = {64, 0, 640, 40};
-    state.m_rcXCaption = {64, 410, 640, 480};
+    state.m_rcTitle = {plot.left, 0, plot.right, plot.top};
+    state.m_rcXCaption = {plot.left, plot.bottom, plot.right, plot.bottom + 70};
   }
   void Drag(int x0, int y0, int x1, int y1) {
     ctl.OnLButtonDown(*doc, x0, y0);
-    ctl.OnMouseMove(*doc, kPlot1024, x1, y1);
+    ctl.OnMouseMove(*doc, state.m_rcPlot, x1, y1);
     ctl.OnLButtonUp(*doc, x1, y1);
+  }
+  // Where the drawing puts a data point.
+  CanvasPoint Pixel(double x, double y) const {
+    const GraphMapping map = MakeGraphMapping(state.scale, state.m_rcPlot);
+    return {ToPixel(map.PixelX(x)), ToPixel(map.PixelY(y))};
   }
 };
 
 }  // namespace
 
-TEST(GraphZoom, BandMapsThroughTheReferenceRectangleAndFixesTheAxes) {
+TEST(GraphZoom, BandMapsThroughThePlotAsDrawnAndFixesTheAxes) {
   DrawnExample g;
   g.Drag(160, 100, 360, 300);
-  EXPECT_NEAR(g.doc->m_dXMin, 100 * 220.0 / 560, 1e-9);  // 39.29
-  EXPECT_NEAR(g.doc->m_dXMax, 300 * 220.0 / 560, 1e-9);  // 117.86
-  EXPECT_NEAR(g.doc->m_dYMin, 0.625, 1e-12);
-  EXPECT_NEAR(g.doc->m_dYMax, 0.875, 1e-12);
+  // 576 pixels across 220 uM, 370 pixels across 0.45, from the plot's left and bottom edges.
+  EXPECT_NEAR(g.doc->m_dXMin, (160 - 64) * 220.0 / 576, 1e-9);
+  EXPECT_NEAR(g.doc->m_dXMax, (360 - 64) * 220.0 / 576, 1e-9);
+  EXPECT_NEAR(g.doc->m_dYMin, 0.5 + (410 - 300) * 0.45 / 370, 1e-12);
+  EXPECT_NEAR(g.doc->m_dYMax, 0.5 + (410 - 100) * 0.45 / 370, 1e-12);
   EXPECT_EQ(g.doc->m_bAxisFixed, 1);
   EXPECT_EQ(g.doc->m_bGraphDrag, 0);
+}
 
-  // Limits go into saved files: they must come out of the products in their stated order
-  // and constants to the last bit (these pixels round differently when divided instead).
-  DrawnExample h;
-  h.Drag(94, 300, 128, 47);
-  const double ry = 9 * 0.05, rx = 11 * 20.0;
-  EXPECT_EQ(h.doc->m_dYMax, 0.5 + (400 - 47) * ry * 0.002777777777777778);
-  EXPECT_EQ(h.doc->m_dXMax, 0.0 + (128 - 60) * rx * 0.0017857142857142857);
-  EXPECT_EQ(h.doc->m_dXMin, 0.0 + (94 - 60) * rx * 0.0017857142857142857);
+TEST(GraphZoom, ABandBetweenTwoDrawnPointsZoomsToThemAtAnyPlotSize) {
+  // Rows 2 and 9 of the example: (40 uM, 0.59) and (180 uM, 0.87) roughly; take the table's.
+  for (const CanvasRect plot : {kPlot1024, CanvasRect{96, 60, 1890, 615}, CanvasRect{40, 20, 420, 260}}) {
+    DrawnExample g(plot);
+    const auto& a = g.state.points.m_graphPoints[2];
+    const auto& b = g.state.points.m_graphPoints[9];
+    const CanvasPoint pa = g.Pixel(g.doc->m_dStartCa + a.addedCa, a.response);
+    const CanvasPoint pb = g.Pixel(g.doc->m_dStartCa + b.addedCa, b.response);
+    const double xSpan = g.state.scale.XRange(), ySpan = g.state.scale.YRange();
+    g.Drag(pa.x, pb.y, pb.x, pa.y);
+    SCOPED_TRACE(plot.Width());
+    EXPECT_NEAR(g.doc->m_dXMin, g.doc->m_dStartCa + a.addedCa, 0.01 * xSpan);
+    EXPECT_NEAR(g.doc->m_dXMax, g.doc->m_dStartCa + b.addedCa, 0.01 * xSpan);
+    EXPECT_NEAR(g.doc->m_dYMin, a.response, 0.01 * ySpan);
+    EXPECT_NEAR(g.doc->m_dYMax, b.response, 0.01 * ySpan);
+  }
 }
 
 TEST(GraphZoom, ClicksAndSlipsChangeNoLimits) {
@@ -74,8 +91,8 @@ TEST(GraphZoom, BandMovesOnlyInsideThePlotAndEdgesStayOnTheirSide) {
   g.ctl.OnMouseMove(*g.doc, kPlot1024, 250, 150);
   EXPECT_EQ(g.ctl.DragRect(), (CanvasRect{250, 150, 400, 250}));
   g.ctl.OnLButtonUp(*g.doc, 700, 300);  // released outside: still zooms to the band
-  EXPECT_NEAR(g.doc->m_dXMin, 190 * 220.0 / 560, 1e-9);
-  EXPECT_NEAR(g.doc->m_dXMax, 340 * 220.0 / 560, 1e-9);
+  EXPECT_NEAR(g.doc->m_dXMin, (250 - 64) * 220.0 / 576, 1e-9);
+  EXPECT_NEAR(g.doc->m_dXMax, (400 - 64) * 220.0 / 576, 1e-9);
 
   // A cancelled drag or a stray release (pressed elsewhere) does not zoom to the old band.
   const double xMax = g.doc->m_dXMax;
@@ -86,32 +103,46 @@ TEST(GraphZoom, BandMovesOnlyInsideThePlotAndEdgesStayOnTheirSide) {
   EXPECT_DOUBLE_EQ(g.doc->m_dXMax, xMax);
 }
 
-TEST(GraphDoubleClick, ResetsToTheDataAndTheSecondReleaseDoesNotZoom) {
+TEST(GraphDoubleClick, ResetsToTheDataAndTheNextDragZooms) {
   DrawnExample g;
   g.Drag(160, 100, 360, 300);
-  // Toolkit order: down, up, down, double-click, (a little movement), up.
+  g.Redraw(kPlot1024);
+  // What GTK sends: down, up, double-click, up; the last release does not zoom.
   g.ctl.OnLButtonDown(*g.doc, 200, 200);
   g.ctl.OnLButtonUp(*g.doc, 200, 200);
-  g.ctl.OnLButtonDown(*g.doc, 200, 200);
   EXPECT_FALSE(g.ctl.OnLButtonDblClk(*g.doc, kYCaption1024, 200, 200));
-  g.ctl.OnMouseMove(*g.doc, kPlot1024, 260, 260);
-  g.ctl.OnLButtonUp(*g.doc, 260, 260);
+  g.ctl.OnMouseMove(*g.doc, kPlot1024, 203, 202);
+  g.ctl.OnLButtonUp(*g.doc, 203, 202);
   EXPECT_DOUBLE_EQ(g.doc->m_dXMin, 0);
   EXPECT_DOUBLE_EQ(g.doc->m_dXMax, 200);
   EXPECT_DOUBLE_EQ(g.doc->m_dYMin, 0.5);
   EXPECT_DOUBLE_EQ(g.doc->m_dYMax, 0.91);
   EXPECT_EQ(g.doc->m_bAxisFixed, 1);  // stays fixed, at the data's extents
+  EXPECT_EQ(g.doc->m_bGraphDrag, 0);
 
-  // The next ordinary drag zooms again.
+  // The very next drag zooms.
+  g.Redraw(kPlot1024);
   g.Drag(160, 100, 360, 300);
-  EXPECT_NEAR(g.doc->m_dYMin, 0.625, 1e-12);
+  EXPECT_NEAR(g.doc->m_dXMin, (160 - 64) * g.state.scale.XRange() / 576, 1e-9);
+
+  // The other order (down, up, down, double-click, up) ends the same way.
+  g.Redraw(kPlot1024);
+  g.ctl.OnLButtonDown(*g.doc, 200, 200);
+  g.ctl.OnLButtonUp(*g.doc, 200, 200);
+  g.ctl.OnLButtonDown(*g.doc, 200, 200);
+  g.ctl.OnLButtonDblClk(*g.doc, kYCaption1024, 200, 200);
+  g.ctl.OnLButtonUp(*g.doc, 210, 210);
+  EXPECT_DOUBLE_EQ(g.doc->m_dXMax, 200);
+  g.Redraw(kPlot1024);
+  g.Drag(160, 100, 360, 300);
+  EXPECT_LT(g.doc->m_dXMax, 200);
 }
 
 TEST(GraphDoubleClick, TitleAndCaptionsAskForTheAxisDialog) {
   DrawnExample g;
   EXPECT_TRUE(g.ctl.OnLButtonDblClk(*g.doc, kYCaption1024, 300, 450));  // X caption
   EXPECT_TRUE(g.ctl.OnLButtonDblClk(*g.doc, kYCaption1024, 10, 200));   // Y caption
-  EXPECT_DOUBLE_EQ(g.doc->m_dYMin, 0.5);  // outside the reference rectangle: limits kept
+  EXPECT_DOUBLE_EQ(g.doc->m_dYMin, 0.5);  // outside the plot: limits kept
   EXPECT_FALSE(g.ctl.OnLButtonDblClk(*g.doc, kYCaption1024, 700, 450));
 }
 

@@ -147,10 +147,11 @@ TEST(GraphPane, MouseZoomAndDoubleClickReset) {
   gui::Pump(200);
   EXPECT_EQ(doc.m_bGraphDrag, 0);
   EXPECT_EQ(doc.m_bAxisFixed, 1);
-  EXPECT_NEAR(doc.m_dXMin, 39.29, 0.01);
-  EXPECT_NEAR(doc.m_dXMax, 117.86, 0.01);
-  EXPECT_NEAR(doc.m_dYMin, 0.625, 1e-9);
-  EXPECT_NEAR(doc.m_dYMax, 0.875, 1e-9);
+  // Through the plot as drawn (64..640 x 40..410): 576 pixels for 220 uM, 370 for 0.45.
+  EXPECT_NEAR(doc.m_dXMin, 96 * 220.0 / 576, 1e-9);
+  EXPECT_NEAR(doc.m_dXMax, 296 * 220.0 / 576, 1e-9);
+  EXPECT_NEAR(doc.m_dYMin, 0.5 + 110 * 0.45 / 370, 1e-9);
+  EXPECT_NEAR(doc.m_dYMax, 0.5 + 310 * 0.45 / 370, 1e-9);
 
   gui::DoubleClickAt(GraphPane(), wxPoint(300, 200));
   EXPECT_DOUBLE_EQ(doc.m_dXMin, 0);

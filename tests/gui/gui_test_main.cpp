@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <deque>
 #include <fstream>
+#include <string>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -63,6 +64,15 @@ class GuiTestApp : public CBindwiseApp {
  private:
   DialogHook m_hook;
 };
+
+// The window the program opens: 1024 x 768, which holds the classic panes whatever the
+// display, or with BINDWISE_GUI_TEST_WINDOW=full the whole screen.
+void WriteWindowConfig(const wxString& path) {
+  wxSize size(1024, 768);
+  if (const char* window = std::getenv("BINDWISE_GUI_TEST_WINDOW"); window && std::string(window) == "full")
+    size = wxGetDisplaySize();
+  std::ofstream(path.fn_str()) << "[Window]\nWidth=" << size.x << "\nHeight=" << size.y << "\nMaximized=0\n";
+}
 
 }  // namespace
 
@@ -152,20 +162,19 @@ wxString ScratchPath(const wxString& name) { return g_scratch + "/" + name; }
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   // A private configuration folder, so the user's recent-file list is neither read nor
-  // changed, holding a 1024 x 768 window: the classic panes, whatever the display.
+  // changed.
   g_scratch = wxFileName::CreateTempFileName("bindwise-gui");
   wxRemoveFile(g_scratch);
   wxMkdir(g_scratch);
   setenv("XDG_CONFIG_HOME", (g_scratch + "/config").utf8_string().c_str(), 1);
   wxMkdir(g_scratch + "/config");
-  std::ofstream(wxString(g_scratch + "/config/Bindwise.conf").fn_str())
-      << "[Window]\nWidth=1024\nHeight=768\nMaximized=0\n";
 
   wxApp::SetInstance(new GuiTestApp);
   if (!wxEntryStart(argc, argv)) {
     std::fprintf(stderr, "test_gui needs an X display: run it under xvfb-run\n");
     return 1;
   }
+  WriteWindowConfig(g_scratch + "/config/Bindwise.conf");
   if (!wxTheApp->CallOnInit()) {
     std::fprintf(stderr, "the desktop program did not start\n");
     return 1;
