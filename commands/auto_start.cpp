@@ -262,3 +262,17 @@ AutoStartOutcome estimate_start_values(const Titration& doc, FitSettings& s, Fit
   report(progress, 100);
   return outcome;
 }
+
+AutoStartOutcome estimate_simulation_values(const Titration& doc, SimulateSettings& s) {
+  FitSettings f;
+  f.m_nModelIndex = s.m_nModelIndex;
+  Titration scratch;  // configuring the check boxes records the model in a document
+  fit_dialog_configure(f, scratch);
+  for (int row = 1; row <= kValueRows; ++row) f.m_dValue[row] = s.m_dValue[row];
+  f.m_dStartCa = s.m_dStartCa;
+  f.m_bDilution = s.m_bDilution;
+  const AutoStartOutcome out = estimate_start_values(doc, f);
+  if (out.ok)
+    for (int row = 1; row <= kValueRows; ++row) s.m_dValue[row] = f.m_dValue[row];
+  return out;
+}

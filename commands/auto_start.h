@@ -28,3 +28,7 @@ AutoStartOutcome estimate_start_values(const Titration& doc, FitSettings& s, Fit
 
 // log K grid of the first stage, in log units of M^-1.
 inline constexpr double kAutoStartLogKLow = 2.0, kAutoStartLogKHigh = 10.0, kAutoStartLogKStep = 0.5;
+
+// The same for the Simulate dialog, which has no check boxes: the rows the Fit dialog
+// adjusts by default for the model are estimated, the others keep their values.
+AutoStartOutcome estimate_simulation_values(const Titration& doc, SimulateSettings& s);

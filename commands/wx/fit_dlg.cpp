@@ -1,6 +1,8 @@
 #include "commands/wx/fit_dlg.h"
 
 #include <wx/button.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/radiobut.h>
@@ -12,6 +14,7 @@
 
 #include "app/wx/bindwise_app.h"
 #include "app/wx/field_validators.h"
+#include "commands/auto_start.h"
 
 namespace {
 
@@ -104,6 +107,9 @@ void CFitDlg::BuildControls() {
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
   buttons->Add(new wxButton(this, wxID_OK, "OK"), 0, wxALL, 4);
   buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"), 0, wxALL, 4);
+  auto* estimate = new wxButton(this, kEstimateStartId, "Estimate");
+  estimate->SetToolTip("Start values of the checked rows from the titration's points");
+  buttons->Add(estimate, 0, wxALL, 4);
   auto* help = new wxButton(this, kHelpModelId, "Help model");
   buttons->Add(help, 0, wxALL, 4);
   right->AddStretchSpacer();
@@ -115,6 +121,7 @@ void CFitDlg::BuildControls() {
 
   m_model.Combo()->Bind(wxEVT_CHOICE, &CFitDlg::OnModelChange, this);
   help->Bind(wxEVT_BUTTON, &CFitDlg::OnHelpModel, this);
+  estimate->Bind(wxEVT_BUTTON, &CFitDlg::OnEstimate, this);
   SetDefaultItem(FindWindow(wxID_OK));
 }
 
@@ -183,3 +190,20 @@ void CFitDlg::OnModelChange(wxCommandEvent& event) { SelectModel(event.GetSelect
 void CFitDlg::OnRadio(wxCommandEvent& event) { ChooseErrorRadio(static_cast<ErrorRadio>(event.GetId())); }
 
 void CFitDlg::OnHelpModel(wxCommandEvent&) { CBindwiseApp::Get().ShowHelp(kFitHelpContext); }
+
+bool CFitDlg::EstimateStartValues() {
+  if (!Validate() || !TransferDataFromWindow()) return false;
+  AutoStartOutcome out;
+  {
+    wxBusyCursor busy;
+    out = estimate_start_values(m_doc, m_settings);
+  }
+  if (!out.ok) {
+    wxMessageBox(out.message, "Bindwise", wxOK | wxICON_INFORMATION, this);
+    return false;
+  }
+  TransferDataToWindow();
+  return true;
+}
+
+void CFitDlg::OnEstimate(wxCommandEvent&) { EstimateStartValues(); }

@@ -18,6 +18,7 @@ inline constexpr int kPercentErrorId = 1073;
 inline constexpr int kConstantSDId = 1074;
 inline constexpr int kExtensiveId = 1075;
 inline constexpr int kTemperatureId = 1076;
+inline constexpr int kEstimateStartId = 1077;
 // Help topic of the Fit dialog's "Help model" button.
 inline constexpr int kFitHelpContext = 133073;
 
@@ -33,6 +34,9 @@ class CFitDlg : public wxDialog {
   // The combo's selection changed to index: the fit-flag defaults and the row layout.
   void SelectModel(int index);
   void ChooseErrorRadio(ErrorRadio radio);
+  // "Estimate": start values of the checked rows from the grid's points. False (after
+  // saying why) when a field is not a number or nothing could be estimated.
+  bool EstimateStartValues();
 
   CParameterArea& Area() { return m_area; }
   wxChoice* ModelCombo() const { return m_model.Combo(); }
@@ -45,6 +49,7 @@ class CFitDlg : public wxDialog {
   void OnModelChange(wxCommandEvent& event);
   void OnRadio(wxCommandEvent& event);
   void OnHelpModel(wxCommandEvent& event);
+  void OnEstimate(wxCommandEvent& event);
 
   FitSettings& m_settings;
   Titration& m_doc;

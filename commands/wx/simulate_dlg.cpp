@@ -1,6 +1,8 @@
 #include "commands/wx/simulate_dlg.h"
 
 #include <wx/button.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/sizer.h>
@@ -9,11 +11,12 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "commands/auto_start.h"
 #include "app/wx/bindwise_app.h"
 #include "app/wx/field_validators.h"
 
-CSimulateDlg::CSimulateDlg(wxWindow* parent, SimulateSettings& settings)
-    : wxDialog(parent, wxID_ANY, "Simulate Data"), m_settings(settings), m_atOpening(settings) {
+CSimulateDlg::CSimulateDlg(wxWindow* parent, SimulateSettings& settings, const Titration* doc)
+    : wxDialog(parent, wxID_ANY, "Simulate Data"), m_settings(settings), m_doc(doc), m_atOpening(settings) {
   SetExtraStyle(GetExtraStyle() | wxWS_EX_VALIDATE_RECURSIVELY);
   simulate_dialog_open(m_settings);
   BuildControls();
@@ -47,6 +50,12 @@ void CSimulateDlg::BuildControls() {
   buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"), 0, wxEXPAND | wxALL, 4);
   auto* copy = new wxButton(this, kCopyToFitId, "Copy to Fit");
   buttons->Add(copy, 0, wxEXPAND | wxALL, 4);
+  if (m_doc) {
+    auto* estimate = new wxButton(this, kEstimateValuesId, "Estimate");
+    estimate->SetToolTip("Values of the rows the fit adjusts, from the titration's points");
+    buttons->Add(estimate, 0, wxEXPAND | wxALL, 4);
+    estimate->Bind(wxEVT_BUTTON, &CSimulateDlg::OnEstimate, this);
+  }
   auto* help = new wxButton(this, kHelpModelId, "Help model");
   buttons->Add(help, 0, wxEXPAND | wxALL, 4);
 
@@ -97,3 +106,20 @@ void CSimulateDlg::OnModelChange(wxCommandEvent& event) { SelectModel(event.GetS
 void CSimulateDlg::OnCopyToFit(wxCommandEvent&) { m_settings.m_bCopyToFit = 1; }
 
 void CSimulateDlg::OnHelpModel(wxCommandEvent&) { CBindwiseApp::Get().ShowHelp(kSimulateHelpContext); }
+
+bool CSimulateDlg::EstimateValues() {
+  if (!m_doc || !Validate() || !TransferDataFromWindow()) return false;
+  AutoStartOutcome out;
+  {
+    wxBusyCursor busy;
+    out = estimate_simulation_values(*m_doc, m_settings);
+  }
+  if (!out.ok) {
+    wxMessageBox(out.message, "Bindwise", wxOK | wxICON_INFORMATION, this);
+    return false;
+  }
+  TransferDataToWindow();
+  return true;
+}
+
+void CSimulateDlg::OnEstimate(wxCommandEvent&) { EstimateValues(); }

@@ -13,18 +13,21 @@
 class wxCheckBox;
 
 inline constexpr int kCopyToFitId = 1044;
+inline constexpr int kEstimateValuesId = 1045;
 // Help topic of the Simulate dialog's "Help model" button.
 inline constexpr int kSimulateHelpContext = 133075;
 
 class CSimulateDlg : public wxDialog {
  public:
-  CSimulateDlg(wxWindow* parent, SimulateSettings& settings);
+  // With a document, the dialog offers "Estimate" (values from its grid's points).
+  CSimulateDlg(wxWindow* parent, SimulateSettings& settings, const Titration* doc = nullptr);
 
   bool TransferDataToWindow() override;
   bool TransferDataFromWindow() override;
   int ShowModal() override;
 
   void SelectModel(int index);
+  bool EstimateValues();
 
   CParameterArea& Area() { return m_area; }
   wxChoice* ModelCombo() const { return m_model.Combo(); }
@@ -35,8 +38,10 @@ class CSimulateDlg : public wxDialog {
   void OnModelChange(wxCommandEvent& event);
   void OnCopyToFit(wxCommandEvent& event);
   void OnHelpModel(wxCommandEvent& event);
+  void OnEstimate(wxCommandEvent& event);
 
   SimulateSettings& m_settings;
+  const Titration* m_doc;
   SimulateSettings m_atOpening;
   CParameterArea m_area;
   CModelGroup m_model;

@@ -234,7 +234,7 @@ void COutputView::OnUpdateCommand() {
 void COutputView::OnSimulate() {
   BindwiseDoc* doc = GetDoc();
   if (!doc) return;
-  CSimulateDlg dialog(DialogParent(), m_dlgSimulate);
+  CSimulateDlg dialog(DialogParent(), m_dlgSimulate, doc);
   if (dialog.ShowModal() == wxID_OK) {
     const SimulateOutcome outcome = run_simulate_command(*doc, m_dlgSimulate, &m_dlgFit);
     ShowMessages(outcome.messages);

@@ -179,6 +179,7 @@ class TestApp : public CBindwiseApp {
     for (int i = 0; i < 20; ++i) Yield(true), wxMilliSleep(10);
     enter_titration(Doc());
     FitDialogKeepsSettings();
+    EstimateFillsTheCheckedRows();
     FitFromTheButton();
     SimulateThreeDeleteTheMiddle();
     ViewParameters();
@@ -245,6 +246,39 @@ class TestApp : public CBindwiseApp {
     CHECK_EQ(g_driver->Texts(), (std::vector<std::string>{CNumberFieldValidator::kMessage, CNumberFieldValidator::kMessage}));
     CHECK_EQ(settings.m_dValue[3], 1.25);
     g_driver->messages.clear();
+  }
+
+  // "Estimate" in the Fit dialog: the checked rows get values from the points (the titration
+  // was made with log K 6, responses 1 and 2), the unchecked protein row keeps its value;
+  // the Simulate dialog offers the same.
+  void EstimateFillsTheCheckedRows() {
+    FitSettings settings;
+    g_driver->actions.push_back([](wxDialog* d) {
+      auto& dlg = *static_cast<CFitDlg*>(d);
+      dlg.SelectModel(0);
+      const char* values[] = {"", "0", "0", "1", "0"};
+      for (int row = 1; row <= 4; ++row) type(dlg.Area().Edit(row), values[row]);
+      dlg.Area().Check(3)->SetValue(false);
+      click_in(&dlg, kEstimateStartId);
+      click_in(&dlg, wxID_OK);
+    });
+    CFitDlg dialog(GetMainFrame(), settings, Doc());
+    CHECK_EQ(dialog.ShowModal(), wxID_OK);
+    CHECK(std::fabs(settings.m_dValue[4] - 6.0) < 0.05);
+    CHECK(std::fabs(settings.m_dValue[1] - 1.0) < 0.01);
+    CHECK(std::fabs(settings.m_dValue[2] - 2.0) < 0.02);
+    CHECK_EQ(settings.m_dValue[3], 1.0);
+    SimulateSettings sim;
+    g_driver->actions.push_back([](wxDialog* d) {
+      auto& dlg = *static_cast<CSimulateDlg*>(d);
+      dlg.SelectModel(0);
+      type(dlg.Area().Edit(3), "1");
+      click_in(&dlg, kEstimateValuesId);
+      click_in(&dlg, wxID_OK);
+    });
+    CSimulateDlg simulate(GetMainFrame(), sim, &Doc());
+    CHECK_EQ(simulate.ShowModal(), wxID_OK);
+    CHECK(std::fabs(sim.m_dValue[4] - 6.0) < 0.05);
   }
 
   // The Fit button, the dialog's OK, the worker thread, then the results block on screen.
