@@ -258,6 +258,16 @@ const ModelInfo& model_info(int model) { return registry()[static_cast<std::size
 
 SlotKind slot_kind(int model, int slot) { return model_info(model).slot[slot].kind; }
 
+int model_number(ModelFamily family, bool electrode) {
+  int found = 0;
+  for (const ModelInfo& m : registry()) {
+    if (m.family != family) continue;
+    if (m.electrode == electrode) return m.number;
+    found = m.number;
+  }
+  return found;
+}
+
 const char* slot_unit(SlotKind kind) { return kind == kConc ? "uM" : ""; }
 
 std::optional<DialogRow> fit_dialog_row(int model, int row) {

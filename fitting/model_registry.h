@@ -116,6 +116,9 @@ struct ModelInfo {
 bool is_valid_model(int model);
 const ModelInfo& model_info(int model);  // model must be valid
 SlotKind slot_kind(int model, int slot);  // model valid, slot 1..model_info(model).slots
+// The model of a family with or without the electrode; a family without an electrode model
+// gives its only model.
+int model_number(ModelFamily family, bool electrode);
 
 // The unit a slot's value is typed and shown in, beside its dialog row: "uM" for
 // concentrations, "" for everything else (responses, factors, and logarithms of constants).

@@ -254,22 +254,12 @@ Evaluation evaluate(ModelFamily family, bool electrode, bool dilution, double X,
   return response_at(family, electrode, dilution, a, Y, mb, x);
 }
 
-int model_number(ModelFamily family, bool electrode) {
-  switch (family) {
-    case ModelFamily::OneSite: return electrode ? 7 : 1;
-    case ModelFamily::TwoSiteChelator: return electrode ? 8 : 2;
-    case ModelFamily::TwoSite: return 3;
-    case ModelFamily::FourSiteChelator: return electrode ? 9 : 4;
-    case ModelFamily::TwoSiteTwoChelators: return 5;
-    case ModelFamily::SixSiteChelator: return electrode ? 10 : 6;
-  }
-  return 1;
-}
-
 // Slots that enter the mass balance (concentrations and constants) move the free Ca;
-// responses, electrode factor and offset, and spares do not.
-bool moves_free_ca(int model, int slot) {
-  const SlotKind kind = slot_kind(model, slot);
+// responses, electrode factor and offset, and spares do not. A slot the model does not know
+// is solved for, to be safe.
+bool moves_free_ca(const ModelInfo& model, int slot) {
+  if (slot > model.slots) return true;
+  const SlotKind kind = model.slot[slot].kind;
   return kind == SlotKind::Concentration || kind == SlotKind::AssociationConstant ||
          kind == SlotKind::DissociationConstant;
 }
@@ -301,7 +291,7 @@ double model_fit_evaluation(ModelFamily family, bool electrode, bool dilution, d
   const Evaluation base = evaluate(family, electrode, dilution, X, a, Y, freeCa[1]);
   const bool polynomial = family != ModelFamily::OneSite;
   const MassBalance mb = polynomial ? mass_balance(family, electrode, a, Y) : MassBalance{};
-  const int model = model_number(family, electrode);
+  const ModelInfo& model = model_info(model_number(family, electrode));
   for (int k = 1; k <= nParams; ++k) {
     const double original = a[k];
     const double h = original == 0.0 ? 1e-9 : 1e-5 * original;

@@ -64,6 +64,7 @@ TEST(ModelRegistry, SlotsRowsAndSparesOfEveryModel) {
     SCOPED_TRACE("model " + std::to_string(model));
     EXPECT_EQ(m.number, model);
     EXPECT_EQ(m.electrode, model >= 7);
+    EXPECT_EQ(model_number(m.family, m.electrode), model);
     ASSERT_GE(m.slots, 4);
     ASSERT_LE(m.slots, kMaxModelSlots);
     EXPECT_LE(m.slots, kValueRows);
