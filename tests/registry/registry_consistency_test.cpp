@@ -190,22 +190,6 @@ TEST(ModelRegistry, ElectrodeModelsFollowTheirChelatorModel) {
   }
 }
 
-TEST(ModelRegistry, DialogRowLookupForOutput) {
-  const auto k1 = fit_dialog_row(2, 5);
-  ASSERT_TRUE(k1);
-  EXPECT_STREQ(k1->label, "log K1:");
-  EXPECT_STREQ(k1->dialogLabel, "log K1");
-  EXPECT_EQ(k1->kind, SlotKind::AssociationConstant);
-  const auto protein = fit_dialog_row(3, 4);
-  ASSERT_TRUE(protein);
-  EXPECT_STREQ(protein->label, "Protein conc:");
-  EXPECT_STREQ(protein->reportLabel, "Protein koncentration:");
-  EXPECT_STREQ(protein->unit, "uM");
-  EXPECT_TRUE(fit_dialog_row(8, 5));
-  EXPECT_FALSE(fit_dialog_row(8, 6)) << "spare slots have no row";
-  EXPECT_FALSE(fit_dialog_row(1, 5));
-}
-
 }  // namespace
 
 namespace {
