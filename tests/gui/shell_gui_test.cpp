@@ -18,6 +18,7 @@
 #include <wx/uiaction.h>
 
 #include "app/wx/about_dialog.h"
+#include "app/wx/analysis_menu.h"
 #include "app/wx/bindwise_app.h"
 #include "app/wx/fixed_splitter.h"
 #include "app/wx/main_frame.h"
@@ -262,4 +263,19 @@ TEST(Shell, ClosingTheWindowDuringAFitIsRefused) {
   gui::Pump(50);
   EXPECT_TRUE(gui::Frame().IsShown());
   output->SetFitRunningForTest(false);
+}
+
+// The help book lists every command of the Analysis menu with its shortcut.
+TEST(Shell, TheHelpBookDocumentsTheAnalysisMenu) {
+  std::ifstream in(BINDWISE_SOURCE_DIR "/resources/help/keyboard.html");
+  const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(page.empty());
+  for (int i = 0; i < kAnalysisMenuSize; ++i) {
+    const MenuEntry& e = kAnalysisMenu[i];
+    if (!e.label) continue;
+    wxString label = wxString(e.label).BeforeFirst('\t');
+    label.Replace("&", "");
+    EXPECT_NE(page.find(label.ToStdString()), std::string::npos) << label;
+    EXPECT_NE(page.find(std::string("<td>") + AnalysisShortcut(e.id) + "</td>"), std::string::npos) << label;
+  }
 }
