@@ -39,17 +39,31 @@ mkdir -p "$work/fit" "$work/simulations"
 mkdir -p docs
 "$cli" report "$work/fit/$example" --png docs/report.png --dpi 100
 
-# One program run per picture: open the document, wait for the main window, grab the screen.
+# The fit with the two simulated curves beside it, for the pictures of the whole window.
+mkdir -p "$work/both"
+"$cli" simulate "$work/fit/$example" --model "$model" --values "$start_values" --start-ca "$start_ca" \
+  --save "$work/both/$example" >/dev/null
+"$cli" simulate "$work/both/$example" --model "$model" --values "$true_values" --start-ca "$start_ca" \
+  --save "$work/both/$example" >/dev/null
+
+# One program run per picture, on a screen of its own: the window fills the screen (its
+# remembered size is the screen's, in the desktop's logical pixels), then the screen is grabbed.
 shoot() {
-  local document="$1" picture="$2"
-  HOME="$work" XDG_CONFIG_HOME="$work/config" timeout -k 5 60 \
-    xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  local document="$1" picture="$2" width="$3" height="$4" scale="${5:-1}"
+  rm -rf "$work/config"
+  mkdir -p "$work/config"
+  printf '[Window]\nWidth=%d\nHeight=%d\nMaximized=0\n' $((width / scale)) $((height / scale)) \
+    >"$work/config/Bindwise.conf"
+  HOME="$work" XDG_CONFIG_HOME="$work/config" GDK_SCALE="$scale" timeout -k 5 60 \
+    xvfb-run -a -s "-screen 0 ${width}x${height}x24" bash -c '
       "$0" "$1" & program=$!
-      xdotool search --sync --onlyvisible --name "^Bindwise" >/dev/null
-      sleep 2
+      xdotool search --sync --onlyvisible --class "^bindwise$" >/dev/null
+      sleep 3
       import -window root "$2"
       kill "$program"' "$gui" "$document" "$picture"
 }
-shoot "$work/fit/$example" docs/main-window-fit.png
-shoot "$work/simulations/$example" docs/simulations.png
-echo "Wrote docs/main-window-fit.png, docs/simulations.png and docs/report.png"
+shoot "$work/both/$example" docs/main-window-1920x1080.png 1920 1080
+shoot "$work/both/$example" docs/main-window-2560x1440-scale2.png 2560 1440 2
+shoot "$work/fit/$example" docs/main-window-1024x768.png 1024 768
+shoot "$work/simulations/$example" docs/simulations.png 1024 768
+echo "Wrote docs/main-window-*.png, docs/simulations.png and docs/report.png"

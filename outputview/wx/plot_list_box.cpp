@@ -1,5 +1,7 @@
 #include "outputview/wx/plot_list_box.h"
 
+#include <dlfcn.h>
+
 #include <wx/dc.h>
 #include <wx/gdicmn.h>
 #include <wx/settings.h>
@@ -8,9 +10,34 @@
 #include "outputview/control_layout.h"
 #include "graphview/plot_colours.h"
 
+namespace {
+
+// GTK 3 draws scroll bars as thin overlays that appear only while the pointer moves over
+// the window, so a list with more entries than it shows looked complete. The call is looked
+// up at run time (the program is built without GTK's headers) and made only on a GTK
+// scrolled window.
+void UseClassicScrollBar(wxWindow* window) {
+#ifdef __WXGTK__
+  using GetType = unsigned long (*)();
+  using IsA = int (*)(void*, unsigned long);
+  using SetOverlay = void (*)(void*, int);
+  static const auto getType = reinterpret_cast<GetType>(dlsym(RTLD_DEFAULT, "gtk_scrolled_window_get_type"));
+  static const auto isA = reinterpret_cast<IsA>(dlsym(RTLD_DEFAULT, "g_type_check_instance_is_a"));
+  static const auto setOverlay =
+      reinterpret_cast<SetOverlay>(dlsym(RTLD_DEFAULT, "gtk_scrolled_window_set_overlay_scrolling"));
+  void* widget = window->GetHandle();
+  if (getType && isA && setOverlay && widget && isA(widget, getType())) setOverlay(widget, 0);
+#else
+  (void)window;
+#endif
+}
+
+}  // namespace
+
 CPlotListBox::CPlotListBox(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size)
     : wxVListBox(parent, id, pos, size, wxBORDER_SUNKEN | wxVSCROLL) {
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOX));
+  UseClassicScrollBar(this);
   Bind(wxEVT_LISTBOX_DCLICK, &CPlotListBox::OnDoubleClick, this);
 }
 
