@@ -14,6 +14,7 @@
 #include <wx/uiaction.h>
 
 #include "app/wx/command_ids.h"
+#include "app/wx/fixed_splitter.h"
 #include "app/wx/main_frame.h"
 #include "commands/display_values.h"
 #include "document/wx/bindwise_doc.h"
@@ -151,4 +152,30 @@ TEST(Screens, ABandBetweenTwoPointsZoomsToThemAlsoAfterADoubleClickReset) {
   EXPECT_NEAR(gui::Doc().m_dXMax, 200, 1e-9);
   ExpectZoomBetweenRows(3, 10);
   gui::ResetDocument();
+}
+
+// Every resize lays the panes out again: the layout is the one the client area gives, every
+// control stays inside the window, and the window refuses to shrink below its minimum.
+TEST(Screens, ResizingLaysThePanesOutAgain) {
+  gui::ResetDocument();
+  CMainFrame& frame = gui::Frame();
+  const wxSize original = frame.GetSize();
+  const wxSize screen = wxGetDisplaySize();
+  for (const wxSize size : {wxSize(1024, 700), wxSize(screen.x, screen.y * 3 / 4), wxSize(900, 600), original}) {
+    frame.SetSize(std::min(size.x, screen.x), std::min(size.y, screen.y));
+    gui::Pump(300);
+    const wxSize client = frame.GetSplitter()->GetClientSize();
+    SCOPED_TRACE(testing::Message() << client.x << "x" << client.y);
+    EXPECT_EQ(frame.GetLayout().layoutWidth, ComputeWindowLayout({client.x, client.y}, frame.GetLayout().scale).layoutWidth);
+    const wxRect inside = frame.GetSplitter()->GetScreenRect();
+    EXPECT_TRUE(inside.Contains(FitButton()->GetScreenRect()));
+    EXPECT_TRUE(inside.Contains(gui::Frame().GetGraphView()->GetAxisButton()->GetScreenRect()));
+  }
+  frame.SetSize(300, 200);
+  gui::Pump(200);
+  EXPECT_GE(frame.GetSize().x, frame.GetMinSize().x);
+  EXPECT_GE(frame.GetSize().y, frame.GetMinSize().y);
+  EXPECT_GE(frame.GetMinSize().x, std::min(800, screen.x));
+  frame.SetSize(original);
+  gui::Pump(300);
 }
