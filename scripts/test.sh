@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything from scratch in build-test/ and runs every
-# test: the unit suites, the GUI suites under Xvfb, and a short fuzzing run of the reader.
+# test: the unit suites, the GUI suites under Xvfb, a short fuzzing run of each fuzz target
+# and a short monkey test of the desktop program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -20,7 +21,10 @@ if [ -f "$build/tests/gui/CTestTestfile.cmake" ] && grep -q add_test "$build/tes
       ctest --output-on-failure -L gui) || status=1
 fi
 if [ -x scripts/fuzz.sh ]; then
-  scripts/fuzz.sh 20 || status=1
+  scripts/fuzz.sh 10 || status=1
+fi
+if [ -x "$build/app/bindwise" ]; then
+  scripts/monkey.sh 60 "${BINDWISE_MONKEY_SEED:-$(date +%s)}" "$build" || status=1
 fi
 [ "$status" -eq 0 ] && echo "All test stages passed." || echo "Some test stage FAILED."
 exit "$status"

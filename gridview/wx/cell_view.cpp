@@ -2,6 +2,7 @@
 
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
+#include <wx/timer.h>
 
 #include "app/wx/main_frame.h"
 #include "app/wx/offscreen_dc.h"
@@ -11,17 +12,23 @@
 #include "document/wx/bindwise_doc.h"
 #include "gridview/grid_painter.h"
 
-// The grid's window: turns mouse and keyboard events into controller calls.
+// The grid's window: turns mouse and keyboard events into controller calls. It owns the
+// auto-scroll timer, so the timer can never fire at a window that is gone; it reaches its
+// view only through the pane link both sides clear when they die, so either may go first.
 class CCellCanvas : public CPaneCanvas {
  public:
-  CCellCanvas(CCellView* view, wxWindow* parent) : CPaneCanvas(view, parent, wxVSCROLL), m_pCellView(view) {
+  CCellCanvas(CCellView* view, wxWindow* parent)
+      : CPaneCanvas(view, parent, wxVSCROLL), m_timer(this, CCellView::kAutoScrollTimerId) {
     SetBackgroundColour(*wxWHITE);
     SetCursor(wxCursor(wxCURSOR_IBEAM));
   }
-  void Detach() { m_pCellView = nullptr; }
+  wxTimer& AutoScrollTimer() { return m_timer; }
 
  private:
-  GridController* Grid() { return m_pCellView ? m_pCellView->GetController() : nullptr; }
+  GridController* Grid() {
+    auto* view = static_cast<CCellView*>(GetView());
+    return view ? view->GetController() : nullptr;
+  }
 
   void OnLeftDown(wxMouseEvent& event) {
     event.Skip();  // the pane takes the focus
@@ -91,7 +98,7 @@ class CCellCanvas : public CPaneCanvas {
     if (Grid()) Grid()->Char(static_cast<int>(ch));
   }
 
-  CCellView* m_pCellView;
+  wxTimer m_timer;
 
   wxDECLARE_EVENT_TABLE();
 };
@@ -116,39 +123,43 @@ wxEND_EVENT_TABLE()
 CCellView::CCellView() = default;
 
 CCellView::~CCellView() {
-  m_timer.Stop();
-  if (m_pCellCanvas) m_pCellCanvas->Detach();
+  if (CCellCanvas* canvas = CellCanvas()) canvas->AutoScrollTimer().Stop();
 }
 
+CCellCanvas* CCellView::CellCanvas() const { return static_cast<CCellCanvas*>(GetCanvas()); }
+
 wxWindow* CCellView::CreateCanvas(wxWindow* parent) {
-  m_pCellCanvas = new CCellCanvas(this, parent);
-  m_timer.SetOwner(m_pCellCanvas, kAutoScrollTimerId);
+  auto* canvas = new CCellCanvas(this, parent);
   m_pGrid = std::make_unique<GridController>(*GetDoc(), *this);
-  return m_pCellCanvas;
+  return canvas;
 }
 
 void CCellView::OnInitialUpdate() {
+  CCellCanvas* canvas = CellCanvas();
   const CMainFrame* frame = GetMainFrame();
-  if (!m_pCellCanvas || !frame) return;
+  if (!canvas || !frame) return;
   const GridMetrics& metrics = frame->GetLayout().grid;
   SetScrollSizes(metrics);
-  m_pCellCanvas->Scroll(0, 0);
+  canvas->Scroll(0, 0);
   m_pGrid->InitialUpdate(metrics);
 }
 
 void CCellView::SetScrollSizes(const GridMetrics& metrics) {
   m_fontCell = WxCanvas::MakeFont(metrics.CellFont());
-  m_pCellCanvas->SetScrollRate(8, metrics.m_nRowHeight);
-  m_pCellCanvas->SetVirtualSize(metrics.TotalWidth(), metrics.TotalHeight());
+  CCellCanvas* canvas = CellCanvas();
+  if (!canvas) return;
+  canvas->SetScrollRate(8, metrics.m_nRowHeight);
+  canvas->SetVirtualSize(metrics.TotalWidth(), metrics.TotalHeight());
 }
 
 void CCellView::ApplyLayout(const WindowLayout& layout) {
-  if (!m_pCellCanvas || !m_pGrid) return;
+  CCellCanvas* canvas = CellCanvas();
+  if (!canvas || !m_pGrid) return;
   // The same rows stay in view: the scroll position is kept in rows.
   const int oldRowHeight = std::max(1, m_pGrid->Metrics().m_nRowHeight);
   const int topRow = ScrollY() / oldRowHeight;
   SetScrollSizes(layout.grid);
-  m_pCellCanvas->Scroll(0, topRow);
+  canvas->Scroll(0, topRow);
   m_pGrid->Rescale(layout.grid);
 }
 
@@ -162,38 +173,49 @@ void CCellView::OnDraw(wxDC* dc) {
 }
 
 int CCellView::TextWidth(const std::string& text) {
-  if (!m_pCellCanvas || text.empty()) return 0;
+  CCellCanvas* canvas = CellCanvas();
+  if (!canvas || text.empty()) return 0;
   int w = 0, h = 0;
-  m_pCellCanvas->GetTextExtent(wxString::FromUTF8(text), &w, &h, nullptr, nullptr, &m_fontCell);
+  canvas->GetTextExtent(wxString::FromUTF8(text), &w, &h, nullptr, nullptr, &m_fontCell);
   return w;
 }
 
 int CCellView::ScrollY() const {
-  return m_pCellCanvas ? m_pCellCanvas->CalcUnscrolledPosition(wxPoint(0, 0)).y : 0;
+  const CCellCanvas* canvas = CellCanvas();
+  return canvas ? canvas->CalcUnscrolledPosition(wxPoint(0, 0)).y : 0;
 }
 
-int CCellView::ClientHeight() const { return m_pCellCanvas ? m_pCellCanvas->GetClientSize().y : 0; }
+int CCellView::ClientHeight() const {
+  const CCellCanvas* canvas = CellCanvas();
+  return canvas ? canvas->GetClientSize().y : 0;
+}
 
 void CCellView::ScrollToY(int y) {
-  if (!m_pCellCanvas) return;
+  CCellCanvas* canvas = CellCanvas();
+  if (!canvas) return;
   int unitX = 0, unitY = 1;
-  m_pCellCanvas->GetScrollPixelsPerUnit(&unitX, &unitY);
-  m_pCellCanvas->Scroll(-1, std::max(0, y) / std::max(1, unitY));
+  canvas->GetScrollPixelsPerUnit(&unitX, &unitY);
+  canvas->Scroll(-1, std::max(0, y) / std::max(1, unitY));
 }
 
 void CCellView::Invalidate(const CanvasRect& r) {
-  if (!m_pCellCanvas || r.Width() <= 0 || r.Height() <= 0) return;
-  const wxPoint topLeft = m_pCellCanvas->CalcScrolledPosition(wxPoint(r.left, r.top));
-  m_pCellCanvas->RefreshRect(wxRect(topLeft, wxSize(r.Width(), r.Height())), false);
+  CCellCanvas* canvas = CellCanvas();
+  if (!canvas || r.Width() <= 0 || r.Height() <= 0) return;
+  const wxPoint topLeft = canvas->CalcScrolledPosition(wxPoint(r.left, r.top));
+  canvas->RefreshRect(wxRect(topLeft, wxSize(r.Width(), r.Height())), false);
 }
 
 void CCellView::InvalidateAll() {
-  if (m_pCellCanvas) m_pCellCanvas->Refresh(false);
+  if (CCellCanvas* canvas = CellCanvas()) canvas->Refresh(false);
 }
 
-void CCellView::StartAutoScrollTimer() { m_timer.Start(GridController::kAutoScrollMs); }
+void CCellView::StartAutoScrollTimer() {
+  if (CCellCanvas* canvas = CellCanvas()) canvas->AutoScrollTimer().Start(GridController::kAutoScrollMs);
+}
 
-void CCellView::StopAutoScrollTimer() { m_timer.Stop(); }
+void CCellView::StopAutoScrollTimer() {
+  if (CCellCanvas* canvas = CellCanvas()) canvas->AutoScrollTimer().Stop();
+}
 
 void CCellView::PutOnClipboard(const std::string& text) {
   wxClipboardLocker lock;

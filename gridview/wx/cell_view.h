@@ -7,7 +7,6 @@
 #include <memory>
 
 #include <wx/font.h>
-#include <wx/timer.h>
 
 #include "app/wx/pane_view.h"
 #include "gridview/grid_controller.h"
@@ -51,10 +50,11 @@ class CCellView : public CPaneView, public GridHost {
   void OnEditPaste(wxCommandEvent& event);
   void PutOnClipboard(const std::string& text);
 
-  CCellCanvas* m_pCellCanvas = nullptr;
+  // The pane's window, or nullptr once wx has destroyed it (the frame may go first).
+  CCellCanvas* CellCanvas() const;
+
   std::unique_ptr<GridController> m_pGrid;
   wxFont m_fontCell;
-  wxTimer m_timer;
   wxRect m_rcLastRepaint;
 
   wxDECLARE_EVENT_TABLE();
