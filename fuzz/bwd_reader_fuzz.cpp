@@ -46,7 +46,7 @@ void check_show(const Titration& doc) {
   if (!nlohmann::json::accept(text)) broken("show prints valid JSON");
 }
 
-// Curves are sampled at the smallest or the largest count the dialog allows.
+// Curves are sampled at the smallest count the dialog allows, and now and then at the largest.
 void check_exports(const Titration& doc, int count) {
   constexpr ExportKind kinds[] = {ExportKind::Points, ExportKind::Fit, ExportKind::Simulation,
                                   ExportKind::Saturation, ExportKind::SimulationSaturation};
@@ -94,7 +94,6 @@ void check_plan(const Titration& doc) {
   }
   cancel_generate(*work);
   encode_or_abort(*work);
-  check_show(*work);
 }
 
 }  // namespace
@@ -115,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (plots.GetCount() != static_cast<int>(load.plotEntries.size())) broken("the plot list shows the loaded plots");
 
   check_show(*doc);
-  check_exports(*doc, size % 2 ? kExportCountMin : kExportCountMax);
+  check_exports(*doc, size % 16 ? kExportCountMin : kExportCountMax);
   check_save_round_trip(*doc, *current);
   check_plan(*doc);
   return 0;

@@ -21,14 +21,26 @@ namespace {
   std::abort();
 }
 
-// One scratch folder per fuzzing process, so parallel jobs never share files.
+// One scratch folder per fuzzing process, so parallel jobs never share files; in memory
+// where there is a memory file system, since every import syncs the document it saves.
+// Never destroyed: the exit handler that removes the folder still needs its name.
 const std::string& scratch() {
-  static const std::string dir = [] {
-    char name[] = "/tmp/bindwise-import-fuzz-XXXXXX";
-    if (!::mkdtemp(name)) broken("a scratch folder can be made");
-    return std::string(name);
+  static const std::string* const dir = [] {
+    auto* name = new std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
+    *name += "/bindwise-import-fuzz-XXXXXX";
+    if (!::mkdtemp(name->data())) broken("a scratch folder can be made");
+    return name;
   }();
-  return dir;
+  return *dir;
+}
+
+std::string table_path() { return scratch() + "/table.txt"; }
+std::string document_path() { return scratch() + "/imported.bwd"; }
+
+void remove_scratch() {
+  std::remove(table_path().c_str());
+  std::remove(document_path().c_str());
+  ::rmdir(scratch().c_str());
 }
 
 bool exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
@@ -36,8 +48,10 @@ bool exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string table = scratch() + "/table.txt";
-  const std::string out = scratch() + "/imported.bwd";
+  static const int cleanup = std::atexit(remove_scratch);
+  (void)cleanup;
+  const std::string table = table_path();
+  const std::string out = document_path();
   {
     std::ofstream file(table, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
