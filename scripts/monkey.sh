@@ -3,8 +3,9 @@
 # drags, keys, typed numbers, accelerators and menu walks, dismissing the dialogs it opens.
 #   scripts/monkey.sh [SECONDS] [SEED] [BUILD_FOLDER]      (defaults: 60, the time, build-test)
 # BINDWISE_MONKEY_KEEP=1 keeps the action list and the program's output of a passing run.
-# Fails (exit 1) on a crash, a wx or GTK assertion, a sanitizer report or a hang (the program
-# does not answer a window-manager ping for 10 s). A program that quits through its own menu
+# Fails (exit 1) on a crash, a wx assertion, a sanitizer report or a hang (the program does
+# not answer a window-manager ping for 10 s). GTK's own critical messages are listed at the end;
+# BINDWISE_MONKEY_STRICT=1 fails on them too. A program that quits through its own menu
 # is started again. The actions of a failed run are printed; the same seed replays them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -75,8 +76,11 @@ check_program() {
     start_program
     return
   fi
-  if grep -Eq "ERROR: (Address|Leak)Sanitizer|runtime error:|assert.*failed|Debug Alert|-CRITICAL \*\*" "$log"; then
+  if grep -Eq "ERROR: (Address|Leak)Sanitizer|runtime error:|assert \".*\" failed|Debug Alert" "$log"; then
     fail "the program reported a fault"
+  fi
+  if [ -n "${BINDWISE_MONKEY_STRICT:-}" ] && grep -q -- "-CRITICAL \*\*" "$log"; then
+    fail "the toolkit reported a critical fault"
   fi
   "$helper" ping "$main" 10000 || fail "no answer for 10 s (hang)"
 }
@@ -158,5 +162,9 @@ done
 check_program
 kill -TERM "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
+if grep -q -- "-CRITICAL \*\*" "$log"; then
+  echo "Monkey: the toolkit reported (not counted as a finding):"
+  grep -- "-CRITICAL \*\*" "$log" | sed 's/^.*CRITICAL \*\*: [0-9:.]* //' | sort | uniq -c
+fi
 echo "Monkey: no finding in ${seconds} s ($steps actions, $dialogs dialogs dismissed, $starts starts; seed $seed)."
 if [ -n "${BINDWISE_MONKEY_KEEP:-}" ]; then echo "Monkey: actions and output kept in $work"; else rm -rf "$work"; fi
