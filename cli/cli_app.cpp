@@ -1,4 +1,5 @@
 #include "cli/cli_command.h"
+#include "cli/command_support.h"
 
 #include <algorithm>
 #include <ostream>
@@ -28,6 +29,12 @@ int run_cli(int argc, const char* const* argv, std::ostream& out, std::ostream& 
   for (const auto& [order, setup] : setups) setup(app, io, runner);
   try {
     app.parse(argc, argv);
+  } catch (const CliBadValue& bad) {
+    err << "bindwise-cli: " << bad.message << "\n";
+    return 2;
+  } catch (const CLI::ArgumentMismatch& e) {
+    err << "bindwise-cli: " << e.what() << "\n";  // an option given without its value
+    return 2;
   } catch (const CLI::CallForHelp& e) {
     out << app.help();
     return 0;

@@ -80,15 +80,14 @@ void setup_compare(CLI::App& app, CliIo& io, CliRunner& runner) {
   sub->add_option("FILE", a->file, "document holding a fit (.bwd)")->required();
   sub->add_option("--models", a->models, "models to compare, comma-separated (default: every model of the fit's kind)");
   sub->add_option("--errors", a->errors, "none, percent:P, sd:S, jackknife or jackknife:P (default none)");
-  auto* seed = sub->add_option("--seed", a->seed, "seed of the jackknife's random subsets");
+  auto* seed = add_integer_option(sub, "--seed", a->seed, "seed of the jackknife's random subsets", 0, kMaxSeed);
   sub->add_option("--save", a->save, "write the document with the best model's fit here (.bwd)");
   sub->callback([a, seed, &io, &runner] {
     ComparisonOptions options;
     apply_error_method(a->errors, options.errors);
     if (!a->models.empty())
-      for (double m : parse_number_list("--models", a->models, kModelCount)) {
-        if (m != std::floor(m) || !is_valid_model(static_cast<int>(m)))
-          throw CLI::ValidationError("--models", "'" + a->models + "': model numbers are 1..10");
+      for (double m : parse_number_list("--models", a->models, kModelCount, 1, kModelCount)) {
+        if (m != std::floor(m)) throw CliBadValue{"--models: '" + a->models + "' holds a model number that is not whole"};
         options.models.push_back(static_cast<int>(m));
       }
     if (seed->count() > 0) options.jackknifeSeed = a->seed;

@@ -45,9 +45,10 @@ void setup_export(CLI::App& app, CliIo& io, CliRunner& runner) {
       ->check(CLI::IsMember({"points", "fit", "simulation", "saturation", "simulation-saturation"}));
   sub->add_option("FILE", a->file, "document to read (.bwd)")->required();
   sub->add_option("--out", a->out, "text file to write")->required();
-  sub->add_option("--count", a->count, "number of curve points, 20..500 (default 100)")
-      ->check(CLI::Range(kExportCountMin, kExportCountMax));
-  sub->add_option("--position", a->position, "plot-list position of the simulation, from 1");
+  add_integer_option(sub, "--count", a->count, "number of curve points, 20..500 (default 100)", kExportCountMin,
+                     kExportCountMax);
+  add_integer_option(sub, "--position", a->position, "plot-list position of the simulation, 1..10", 1,
+                     Titration::kMaxSims);
   sub->callback([a, &io, &runner] { runner = [a, &io] { return run_export(*a, io); }; });
 }
 

@@ -34,7 +34,7 @@ FitSettings settings_from(const FitArgs& a, Titration& doc) {
     for (std::size_t i = 0; i < v.size(); ++i) s.m_dValue[i + 1] = v[i];
   }
   if (!a.flags.empty()) {
-    const auto f = parse_number_list("--fit-flags", a.flags, kValueRows);
+    const auto f = parse_number_list("--fit-flags", a.flags, kValueRows, 0.0, 1.0);
     for (std::size_t i = 0; i < f.size(); ++i) s.m_bFitSlot[i + 1] = f[i] != 0.0 ? 1 : 0;
   }
   s.m_dStartCa = a.startCa;
@@ -90,21 +90,22 @@ void setup_fit(CLI::App& app, CliIo& io, CliRunner& runner) {
   auto a = std::make_shared<FitArgs>();
   CLI::App* sub = app.add_subcommand("fit", "Fit a binding model to the document's titration series");
   sub->add_option("FILE", a->file, "document to read (.bwd)")->required();
-  sub->add_option("--model", a->model, "model number 1..10")->required()->check(CLI::Range(1, kModelCount));
+  add_integer_option(sub, "--model", a->model, "model number 1..10", 1, kModelCount)->required();
   sub->add_option("--values", a->values,
                   "start values of rows 1..11, comma-separated, as typed in the Fit dialog (uM, log K, "
                   "log Kd, responses)");
   sub->add_option("--fit-flags", a->flags,
                   "fit check boxes of rows 1..11 (1 or 0, comma-separated); default: the model's defaults");
-  sub->add_option("--start-ca", a->startCa, "start Ca concentration, uM");
+  add_number_option(sub, "--start-ca", a->startCa, "start Ca concentration, uM", 0.0, kMaxAmount);
   sub->add_flag("--no-dilution", a->noDilution, "the signal is not affected by dilution");
   sub->add_option("--errors", a->errors, "none, percent:P, sd:S, jackknife or jackknife:P (default none)");
   sub->add_flag("--extensive", a->extensive, "broad search of the start constants (slow)");
   sub->add_flag("--auto-start", a->autoStart,
                 "estimate the start values of the fitted rows from the data (--values then only sets "
                 "the rows that are not fitted)");
-  sub->add_option("--temperature", a->temperature, "temperature of the experiment, degrees C (default 25)");
-  auto* seed = sub->add_option("--seed", a->seed, "seed of the jackknife's random subsets");
+  add_number_option(sub, "--temperature", a->temperature, "temperature of the experiment, -50..150 degrees C (default 25)",
+                    kMinTemperatureC, kMaxTemperatureC);
+  auto* seed = add_integer_option(sub, "--seed", a->seed, "seed of the jackknife's random subsets", 0, kMaxSeed);
   sub->add_option("--save", a->save, "write the fitted document here (.bwd)");
   sub->callback([a, seed, &io, &runner] {
     a->haveSeed = seed->count() > 0;

@@ -12,7 +12,7 @@ void setup_models(CLI::App& app, CliIo& io, CliRunner& runner) {
   CLI::App* sub = app.add_subcommand(
       "models", "Print the binding models as JSON: names, family, and each Fit dialog row (as --values "
                 "numbers them) with its slot, kind, labels, unit and default fit flag");
-  sub->add_option("--model", *model, "only this model (1..10)")->check(CLI::Range(1, kModelCount));
+  add_integer_option(sub, "--model", *model, "only this model (1..10)", 1, kModelCount);
   sub->callback([model, &io, &runner] {
     runner = [model, &io] {
       if (*model != 0) {

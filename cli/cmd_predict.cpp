@@ -26,13 +26,13 @@ FitSettings expected_settings(const PredictArgs& a) {
   const auto v = parse_number_list("--values", a.values, kValueRows);
   for (std::size_t i = 0; i < v.size(); ++i) s.m_dValue[i + 1] = v[i];
   if (!a.flags.empty()) {
-    const auto f = parse_number_list("--fit-flags", a.flags, kValueRows);
+    const auto f = parse_number_list("--fit-flags", a.flags, kValueRows, 0.0, 1.0);
     for (std::size_t i = 0; i < f.size(); ++i) s.m_bFitSlot[i + 1] = f[i] != 0.0 ? 1 : 0;
   }
   s.m_dStartCa = a.startCa;
   s.m_bDilution = a.noDilution ? 0 : 1;
   if (a.errors == "jackknife") fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
-  else if (a.errors != "sd") throw CLI::ValidationError("--errors", "'" + a.errors + "': use sd or jackknife");
+  else if (a.errors != "sd") throw CliBadValue{"--errors: '" + a.errors + "' is not one of sd or jackknife"};
   return s;
 }
 
@@ -56,14 +56,14 @@ void setup_predict(CLI::App& app, CliIo& io, CliRunner& runner) {
   auto a = std::make_shared<PredictArgs>();
   CLI::App* sub = app.add_subcommand("predict", "Predict the errors a planned titration would give the constants");
   sub->add_option("FILE", a->file, "document whose Add. Ca and Volume columns hold the plan (.bwd)")->required();
-  sub->add_option("--model", a->model, "model number 1..10")->required()->check(CLI::Range(1, kModelCount));
+  add_integer_option(sub, "--model", a->model, "model number 1..10", 1, kModelCount)->required();
   sub->add_option("--values", a->values, "the expected values of rows 1..11, as typed in the Fit dialog")->required();
   sub->add_option("--fit-flags", a->flags, "rows the fit would adjust (1 or 0); default: the model's defaults");
-  sub->add_option("--start-ca", a->startCa, "start Ca concentration, uM");
+  add_number_option(sub, "--start-ca", a->startCa, "start Ca concentration, uM", 0.0, kMaxAmount);
   sub->add_flag("--no-dilution", a->noDilution, "the signal is not affected by dilution");
-  sub->add_option("--noise", a->noise, "standard deviation of one reading, response units")->required();
+  add_number_option(sub, "--noise", a->noise, "standard deviation of one reading, response units", 0.0)->required();
   sub->add_option("--errors", a->errors, "sd (covariance, the default) or jackknife");
-  sub->add_option("--seed", a->seed, "seed of the simulated reading noise (jackknife)");
+  add_integer_option(sub, "--seed", a->seed, "seed of the simulated reading noise (jackknife)", 0, kMaxSeed);
   sub->callback([a, &io, &runner] {
     const FitSettings expected = expected_settings(*a);
     runner = [a, expected, &io] { return run_predict(*a, expected, io); };

@@ -5,6 +5,7 @@
 
 #include "cli/cairo_canvas.h"
 #include "cli/cli_command.h"
+#include "cli/command_support.h"
 #include "document/bwd_file.h"
 #include "document/titration.h"
 #include "graphview/graph_scale.h"
@@ -56,8 +57,8 @@ void SetupReport(CLI::App& app, CliIo&, CliRunner& runner) {
   auto* pdf = sub->add_option("--pdf", args->pdf, "write the page as a PDF file");
   auto* png = sub->add_option("--png", args->png, "write the page as a PNG image");
   pdf->excludes(png);
-  sub->add_option("--dpi", args->dpi, "resolution in pixels per inch (PNG 150, PDF 600 by default)")
-      ->check(CLI::Range(30, 600));
+  add_integer_option(sub, "--dpi", args->dpi, "resolution in pixels per inch, 30..600 (PNG 150, PDF 600 by default)",
+                     30, 600);
   sub->add_flag("--letter", args->letter, "US Letter paper instead of A4");
   sub->callback([args, sub, &runner] {
     if (sub->count("--pdf") + sub->count("--png") != 1)

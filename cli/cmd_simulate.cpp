@@ -36,11 +36,11 @@ void setup_simulate(CLI::App& app, CliIo& io, CliRunner& runner) {
   auto a = std::make_shared<SimulateArgs>();
   CLI::App* sub = app.add_subcommand("simulate", "Draw a model curve from typed parameters into a free plot slot");
   sub->add_option("FILE", a->file, "document to read (.bwd)")->required();
-  sub->add_option("--model", a->model, "model number 1..10")->required()->check(CLI::Range(1, kModelCount));
+  add_integer_option(sub, "--model", a->model, "model number 1..10", 1, kModelCount)->required();
   sub->add_option("--values", a->values,
                   "parameter values of rows 1..11, comma-separated, as typed in the Simulate dialog")
       ->required();
-  sub->add_option("--start-ca", a->startCa, "start Ca concentration, uM");
+  add_number_option(sub, "--start-ca", a->startCa, "start Ca concentration, uM", 0.0, kMaxAmount);
   sub->add_flag("--no-dilution", a->noDilution, "the signal is not affected by dilution");
   sub->add_option("--save", a->save, "write the changed document here (.bwd)");
   sub->callback([a, &io, &runner] {
@@ -64,7 +64,8 @@ void setup_delete_plot(CLI::App& app, CliIo& io, CliRunner& runner) {
   auto a = std::make_shared<DeleteArgs>();
   CLI::App* sub = app.add_subcommand("delete-plot", "Remove a simulated plot (the Del button)");
   sub->add_option("FILE", a->file, "document to read (.bwd)")->required();
-  sub->add_option("--position", a->position, "position of the plot in the plot list, from 1")->required();
+  add_integer_option(sub, "--position", a->position, "position of the plot in the plot list, 1..10", 1, Titration::kMaxSims)
+      ->required();
   sub->add_option("--save", a->save, "write the changed document here (.bwd)");
   sub->callback([a, &io, &runner] {
     runner = [a, &io] {

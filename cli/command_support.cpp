@@ -1,5 +1,6 @@
 #include "cli/command_support.h"
 
+#include <cmath>
 #include <ostream>
 
 #include "document/bwd_file.h"
@@ -36,25 +37,55 @@ void print_message(CliIo& io, const std::string& message) {
   io.err << line << "\n";
 }
 
-double parse_number(const std::string& option, const std::string& text) {
+namespace {
+
+std::string shown(double v) { return c_printf("%g", v); }
+
+[[noreturn]] void bad_value(const std::string& option, const std::string& text, const std::string& why) {
+  throw CliBadValue{option + ": '" + text + "' " + why};
+}
+
+}  // namespace
+
+double parse_number(const std::string& option, const std::string& text, double lo, double hi) {
   bool trailing = false;
   const double value = parse_decimal(text, &trailing);
-  if (text.empty() || trailing) throw CLI::ValidationError(option, "'" + text + "' is not a number");
+  if (text.empty()) throw CliBadValue{option + ": the value is empty"};
+  if (trailing) bad_value(option, text, "is not a number");
+  if (!std::isfinite(value)) bad_value(option, text, "is not a finite number");
+  if (value < lo || value > hi) {
+    if (hi == kNoLimit) bad_value(option, text, "is below " + shown(lo));
+    bad_value(option, text, "is outside " + shown(lo) + ".." + shown(hi));
+  }
   return value;
 }
 
-std::vector<double> parse_number_list(const std::string& option, const std::string& text, std::size_t maxCount) {
+long long parse_integer(const std::string& option, const std::string& text, long long lo, long long hi) {
+  const double value = parse_number(option, text);
+  if (value != std::floor(value)) bad_value(option, text, "is not a whole number");
+  if (value < static_cast<double>(lo) || value > static_cast<double>(hi))
+    bad_value(option, text, "is outside " + std::to_string(lo) + ".." + std::to_string(hi));
+  return static_cast<long long>(value);
+}
+
+std::vector<double> parse_number_list(const std::string& option, const std::string& text, std::size_t maxCount,
+                                      double lo, double hi) {
   std::vector<double> values;
   std::size_t from = 0;
   while (true) {
     const std::size_t comma = text.find(',', from);
-    values.push_back(parse_number(option, text.substr(from, comma - from)));
+    values.push_back(parse_number(option, text.substr(from, comma - from), lo, hi));
     if (comma == std::string::npos) break;
     from = comma + 1;
   }
-  if (values.size() > maxCount)
-    throw CLI::ValidationError(option, "at most " + std::to_string(maxCount) + " values");
+  if (values.size() > maxCount) bad_value(option, text, "has more than " + std::to_string(maxCount) + " values");
   return values;
+}
+
+CLI::Option* add_number_option(CLI::App* sub, const std::string& name, double& target, const std::string& help,
+                               double lo, double hi) {
+  return sub->add_option_function<std::string>(
+      name, [&target, name, lo, hi](const std::string& text) { target = parse_number(name, text, lo, hi); }, help);
 }
 
 void apply_error_method(const std::string& text, FitSettings& s) {
@@ -67,15 +98,15 @@ void apply_error_method(const std::string& text, FitSettings& s) {
   } else if (method == "percent" && !value.empty()) {
     s.m_bEstimateErrors = 1;
     fit_dialog_choose_error_radio(s, ErrorRadio::Percent);
-    s.m_dPercentError = parse_number("--errors", value);
+    s.m_dPercentError = parse_number("--errors", value, 0.0);
   } else if (method == "sd" && !value.empty()) {
     fit_dialog_choose_error_radio(s, ErrorRadio::ConstantSD);
-    s.m_dConstantSD = parse_number("--errors", value);
+    s.m_dConstantSD = parse_number("--errors", value, 0.0);
   } else if (method == "jackknife") {
     s.m_bEstimateErrors = 1;
     fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
-    if (!value.empty()) s.m_dPercentError = parse_number("--errors", value);
+    if (!value.empty()) s.m_dPercentError = parse_number("--errors", value, 0.0);
   } else {
-    throw CLI::ValidationError("--errors", "'" + text + "': use none, percent:P, sd:S, jackknife or jackknife:P");
+    bad_value("--errors", text, "is not one of none, percent:P, sd:S, jackknife or jackknife:P");
   }
 }
