@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <new>
 #include <utility>
 
 #include <fcntl.h>
@@ -512,7 +513,11 @@ bool read_plan(Reader& in, Titration& doc) {
 bool read_temperature(Reader& in, Titration& doc) {
   in.SetPart("the temperature");
   if (in.left() == 0) return true;
-  return in.Float(doc.m_fTemperature);
+  if (!in.Float(doc.m_fTemperature)) return false;
+  if (in.left() == 0) return true;
+  // Nothing follows the temperature: bytes after it are no part of a document.
+  in.Fail("the file goes on for " + std::to_string(in.left()) + " bytes after the document's end");
+  return false;
 }
 
 }  // namespace
@@ -558,6 +563,42 @@ std::string system_error(const std::string& path, const char* doing, int err) {
   return path + ": " + doing + ": " + std::strerror(err);
 }
 
+// Reads the expected bytes, then whatever the file grew by since it was measured.
+bool read_all(int fd, std::size_t expected, std::vector<unsigned char>& bytes, const std::string& path,
+              std::string& message) {
+  bytes.resize(expected);
+  std::size_t got = 0;
+  unsigned char more[65536];
+  for (;;) {
+    const bool inside = got < bytes.size();
+    const ssize_t n = inside ? ::read(fd, bytes.data() + got, bytes.size() - got) : ::read(fd, more, sizeof more);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      message = system_error(path, "cannot read", errno);
+      return false;
+    }
+    if (n == 0) break;
+    if (!inside) bytes.insert(bytes.end(), more, more + n);
+    got += static_cast<std::size_t>(n);
+  }
+  bytes.resize(got);
+  return true;
+}
+
+// The largest file the format can describe. A text takes at most 3 bytes of UTF-16 mark,
+// a 7-byte length prefix (0xFF, 0xFFFF, 32-bit length) and 2 x (2^32 - 1) bytes of UTF-16:
+// 2^33 + 8 bytes. The 297 cells and 4 texts: 301 x (2^33 + 8) = 2,585,570,314,600 bytes.
+// Then the fit (7 ints and doubles, 15 values and 15 errors: 272), 10 simulations of 14
+// values (8 + 10 x 136 = 1368), a 100-step plan (20 + 100 x 24 = 2420) and the temperature
+// (4): 4064 bytes. Together 2,585,570,318,664 bytes, about 2.35 TiB; anything larger
+// cannot be a document and is refused before a byte is read.
+constexpr std::uint64_t kMaxTextBytes = 3 + 7 + 2 * 0xFFFFFFFFull;
+constexpr std::uint64_t kTailBytes = (4 + 4 + 4 + 4 + 4 + 8 + 4 + 2 * ParamSet::kSlots * 8) +
+                                     (4 + 4 + Titration::kMaxSims * (4 + 4 + 4 + 4 + 8 + kMaxParams * 8)) +
+                                     (4 + 8 + 4 + 4 + Titration::kMaxGenSteps * (4 + 4 + 8 + 8)) + 4;
+constexpr std::uint64_t kMaxDocumentBytes = (Titration::kRows * Titration::kCols + 4) * kMaxTextBytes + kTailBytes;
+static_assert(kMaxDocumentBytes == 2585570318664ull);
+
 bool read_whole_file(const std::string& path, std::vector<unsigned char>& bytes, std::string& message) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
@@ -570,23 +611,21 @@ bool read_whole_file(const std::string& path, std::vector<unsigned char>& bytes,
     ::close(fd);
     return false;
   }
-  bytes.resize(static_cast<std::size_t>(st.st_size));
-  std::size_t got = 0;
-  for (;;) {
-    if (got == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file may have grown
-    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      message = system_error(path, "cannot read", errno);
-      ::close(fd);
-      return false;
-    }
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
+  if (static_cast<std::uint64_t>(st.st_size) > kMaxDocumentBytes) {
+    message = path + ": the file is " + std::to_string(st.st_size) + " bytes, more than the " +
+              std::to_string(kMaxDocumentBytes) + " a document can hold";
+    ::close(fd);
+    return false;
   }
-  bytes.resize(got);
+  bool ok = true;
+  try {
+    ok = read_all(fd, static_cast<std::size_t>(st.st_size), bytes, path, message);
+  } catch (const std::bad_alloc&) {
+    message = path + ": not enough memory to read its " + std::to_string(st.st_size) + " bytes";
+    ok = false;
+  }
   ::close(fd);
-  return true;
+  return ok;
 }
 
 }  // namespace

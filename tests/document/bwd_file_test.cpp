@@ -259,6 +259,24 @@ TEST_F(BwdFile, FailedLoadLeavesTheOpenDocumentUntouched) {
   EXPECT_EQ(encode(doc), encode(populated(2)));
 }
 
+TEST_F(BwdFile, FilesLargerThanAnyDocumentAreRefusedUnread) {
+  // 301 texts of at most 2^33 + 8 bytes and 4064 bytes of records and plan.
+  const std::uint64_t largest = 2585570318664ull;
+  Titration doc = populated(1);
+  const Bytes before = encode(doc);
+  write_file(at("huge.bwd"), {});
+  ASSERT_EQ(::truncate(at("huge.bwd").c_str(), static_cast<off_t>(largest + 1)), 0);  // sparse: no disk used
+  EXPECT_EQ(LoadBwdFile(at("huge.bwd"), doc).message,
+            at("huge.bwd") + ": the file is 2585570318665 bytes, more than the 2585570318664 a document can hold");
+  EXPECT_EQ(encode(doc), before);
+
+  // Zeros read as a fresh document up to the temperature; anything after it is refused.
+  write_file(at("zeros.bwd"), Bytes(5000, 0));
+  EXPECT_EQ(LoadBwdFile(at("zeros.bwd"), doc).message,
+            at("zeros.bwd") + ": the file goes on for 4683 bytes after the document's end");
+  EXPECT_EQ(encode(doc), before);
+}
+
 TEST_F(BwdFile, SaveReplacesAtomicallyAndReportsSystemErrors) {
   write_file(at("doc.bwd"), {1, 2, 3});
   ::chmod(at("doc.bwd").c_str(), 0640);
