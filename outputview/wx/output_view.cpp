@@ -14,12 +14,14 @@
 
 #include "app/wx/analysis_menu.h"
 #include "app/wx/command_ids.h"
+#include "app/wx/compare_models_dialog.h"
 #include "app/wx/main_frame.h"
 #include "app/wx/offscreen_dc.h"
 #include "app/wx/progress_bar.h"
 #include "app/wx/wx_canvas.h"
 #include "document/wx/bindwise_doc.h"
 #include "commands/fit_command.h"
+#include "commands/model_comparison.h"
 #include "commands/simulate_command.h"
 #include "commands/wx/fit_dlg.h"
 #include "commands/wx/parameters_dlg.h"
@@ -44,6 +46,7 @@ wxBEGIN_EVENT_TABLE(COutputView, CPaneView)
   EVT_MENU(ID_ANALYSIS_GENERATE, COutputView::OnAnalysisMenu)
   EVT_MENU(ID_ANALYSIS_UPDATE, COutputView::OnAnalysisMenu)
   EVT_MENU(ID_ANALYSIS_DESCRIPTION, COutputView::OnAnalysisMenu)
+  EVT_MENU(ID_ANALYSIS_COMPARE, COutputView::OnAnalysisMenu)
   EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_ADD, COutputView::OnGenerateAdd)
   EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_GONE, COutputView::OnGenerateGone)
 wxEND_EVENT_TABLE()
@@ -137,6 +140,7 @@ void COutputView::OnAnalysisMenu(wxCommandEvent& event) {
     case ID_ANALYSIS_GENERATE: OnGenData(); break;
     case ID_ANALYSIS_UPDATE: OnUpdateCommand(); break;
     case ID_ANALYSIS_DESCRIPTION: OnDescription(); break;
+    case ID_ANALYSIS_COMPARE: OnCompareModels(); break;
     default: event.Skip();
   }
 }
@@ -391,4 +395,21 @@ void COutputView::RunExport(ExportKind kind) {
   context.exportCount = &m_nExportCount;
   context.choosePath = m_chooseExportPath;
   RunAsciiExport(*doc, kind, context);
+}
+
+void COutputView::OnCompareModels() {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc || m_bFitRunning) return;
+  ComparisonOptions options;
+  options.errors = m_dlgFit;  // the error method the user last chose for fits
+  std::optional<ModelComparison> comparison;
+  try {
+    wxBusyCursor busy;
+    comparison = compare_models(*doc, options);
+  } catch (const std::invalid_argument& e) {
+    wxMessageBox(wxString::FromUTF8(e.what()), app_title(), wxOK | wxICON_INFORMATION, DialogParent());
+    return;
+  }
+  CompareModelsDlg dialog(DialogParent(), *doc, std::move(*comparison), [this] { UpdateViews(); });
+  dialog.ShowModal();
 }

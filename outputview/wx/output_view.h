@@ -54,6 +54,8 @@ class COutputView : public CPaneView {
   void OnDel();
   void OnViewParameters();
   void OnGenData();
+  // Analysis > Compare Models...: every model of the fit's kind fitted and ranked.
+  void OnCompareModels();
   // Runs one File menu export (ASCII text of the points, a curve or a saturation curve).
   void RunExport(ExportKind kind);
 

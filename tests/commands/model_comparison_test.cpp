@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/candidate_points.h"
 #include "commands/model_comparison.h"
 #include "series.h"
 
@@ -89,6 +90,19 @@ TEST(ModelComparisonFits, PicksTheFourSiteModelThatMadeTheData) {
     sum += c.weight;
   }
   EXPECT_NEAR(sum, 1.0, 1e-12);
+  // The graph's residuals are the ones the least squares minimised.
+  for (const CandidateFit& c : out.candidates) {
+    const std::vector<CandidatePoint> points = candidate_points(c);
+    ASSERT_EQ(points.size(), static_cast<std::size_t>(c.n));
+    double chi2 = 0.0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const double r = points[i].Residual() / c.job->sigma[i];
+      chi2 += r * r;
+    }
+    EXPECT_NEAR(chi2, c.chiSquare, 1e-6 * c.chiSquare) << c.model;
+    EXPECT_NEAR(points.back().x, c.job->x.back() * 0.001, 1e-12);
+  }
+  EXPECT_TRUE(candidate_points(CandidateFit{}).empty());
   // The candidates share the chelator's known constant and concentration with the fit.
   EXPECT_EQ(out.candidates[0].values[4], -6.0);
   EXPECT_EQ(out.candidates[2].values[11], 20.0);

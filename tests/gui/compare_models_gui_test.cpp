@@ -1,0 +1,130 @@
+// Analysis > Compare Models... on a fitted document: the table shows what the comparison
+// computed, sorts by a column, and "Use this model" makes the chosen candidate the fit.
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/listctrl.h>
+
+#include "app/wx/command_ids.h"
+#include "app/wx/compare_models_dialog.h"
+#include "app/wx/main_frame.h"
+#include "commands/fit_command.h"
+#include "commands/model_comparison.h"
+#include "document/wx/bindwise_doc.h"
+#include "gui_test_support.h"
+#include "tests/commands/series.h"
+
+namespace {
+
+// Points of the one-site model, fitted with it, as a user has them before comparing.
+void FitOneSiteTitration() {
+  gui::ResetDocument();
+  BindwiseDoc& doc = gui::Doc();
+  SeriesSpec spec;
+  spec.model = 1;
+  const double rows[] = {0.0, 1.0, 2.0, 10.0, 6.0};
+  for (int r = 1; r <= 4; ++r) spec.rows[r] = rows[r];
+  spec.lastAddedCaUM = 60;
+  spec.noise = 0.002;
+  write_series(doc, spec);
+  FitSettings s;
+  s.m_nModelIndex = 0;
+  fit_dialog_open(s, doc);
+  for (int row = 1; row <= 4; ++row) s.m_dValue[row] = spec.rows[row];
+  ASSERT_TRUE(run_fit_command(doc, s, nullptr).fitted);
+  doc.UpdateAllViews();
+}
+
+double CellNumber(wxListCtrl* table, long row, int column) {
+  return std::strtod(table->GetItemText(row, column).utf8_str(), nullptr);
+}
+
+void SendMenu(int id) {
+  wxCommandEvent event(wxEVT_MENU, id);
+  gui::Frame().GetEventHandler()->ProcessEvent(event);
+  gui::Pump(50);
+}
+
+TEST(CompareModels, WithoutAFitTheMenuSaysWhy) {
+  gui::ResetDocument();
+  gui::ExpectDialog(wxID_OK);
+  SendMenu(ID_ANALYSIS_COMPARE);
+  EXPECT_EQ(gui::PendingDialogs(), 0);
+  const std::vector<wxString> texts = gui::TakeDialogTexts();
+  ASSERT_EQ(texts.size(), 1u);
+  std::string expected;
+  try {
+    compare_models(gui::Doc(), {});
+  } catch (const std::invalid_argument& e) {
+    expected = e.what();
+  }
+  EXPECT_FALSE(expected.empty());
+  EXPECT_EQ(texts[0].utf8_string(), expected);
+}
+
+TEST(CompareModels, TheMenuOpensTheDialogOnAFittedDocument) {
+  FitOneSiteTitration();
+  gui::ExpectDialog(wxID_CANCEL);
+  SendMenu(ID_ANALYSIS_COMPARE);
+  EXPECT_EQ(gui::PendingDialogs(), 0);
+  const std::vector<wxString> texts = gui::TakeDialogTexts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0], "Compare Models");
+  EXPECT_EQ(gui::Doc().m_fit.m_nModel, 1) << "closing changes nothing";
+  gui::ResetDocument();
+}
+
+TEST(CompareModels, TableAgreesSortsAndUsesTheChosenModel) {
+  FitOneSiteTitration();
+  BindwiseDoc& doc = gui::Doc();
+  doc.Modify(false);
+  ComparisonOptions options;
+  ModelComparison comparison = compare_models(doc, options);
+  ASSERT_EQ(comparison.candidates.size(), 2u);
+  const ModelComparison expected = comparison;
+  int applied = 0;
+  {
+    CompareModelsDlg dialog(&gui::Frame(), doc, std::move(comparison), [&applied] { ++applied; });
+    dialog.Show();
+    gui::Pump(100);
+    wxListCtrl* table = dialog.Table();
+    ASSERT_EQ(table->GetItemCount(), 2);
+    for (long row = 0; row < 2; ++row) {
+      const CandidateFit& c = expected.candidates[static_cast<std::size_t>(row)];
+      ASSERT_TRUE(c.fitted) << c.message;
+      EXPECT_EQ(table->GetItemText(row, 0), wxString::Format("%d", c.model));
+      EXPECT_EQ(CellNumber(table, row, 2), c.p);
+      EXPECT_NEAR(CellNumber(table, row, 3), c.chiSquare, 1e-5 * c.chiSquare);
+      EXPECT_NEAR(CellNumber(table, row, 4), c.aicc, 0.006);
+      EXPECT_NEAR(CellNumber(table, row, 5), c.bic, 0.006);
+      EXPECT_NEAR(CellNumber(table, row, 6), c.weight, 0.0006);
+    }
+    // The best model is selected when the dialog opens.
+    const long selected = table->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+    ASSERT_GE(selected, 0);
+    EXPECT_EQ(table->GetItemText(selected, 0), wxString::Format("%d", expected.best));
+
+    dialog.SortByColumn(2);  // p, ascending: 1 before 3
+    EXPECT_EQ(table->GetItemText(0, 0), "1");
+    dialog.SortByColumn(2);  // and back
+    EXPECT_EQ(table->GetItemText(0, 0), "3");
+    EXPECT_EQ(table->GetItemText(table->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED), 0),
+              wxString::Format("%d", expected.best))
+        << "sorting keeps the selection on its model";
+
+    ASSERT_TRUE(dialog.SelectModel(3));
+    EXPECT_FALSE(dialog.SelectModel(2));
+    const double chiBefore = doc.m_fit.m_p[0];
+    ASSERT_TRUE(dialog.UseSelectedModel());
+    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(doc.m_fit.m_nModel, 3);
+    EXPECT_NEAR(doc.m_fit.m_p[0], expected.candidates[1].chiSquare, 1e-9 * expected.candidates[1].chiSquare);
+    EXPECT_NE(doc.m_fit.m_p[0], chiBefore);
+    EXPECT_TRUE(doc.IsModified());
+    dialog.Hide();
+  }
+  gui::ResetDocument();
+}
+
+}  // namespace
