@@ -1,11 +1,14 @@
 // bindwise-cli report: the printed report of a document as a PDF page or a PNG image,
 // rendered without a display, for a lab notebook or a batch of experiments.
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "cli/cairo_canvas.h"
 #include "cli/cli_command.h"
 #include "cli/command_support.h"
+#include "commands/model_comparison.h"
 #include "document/bwd_file.h"
 #include "document/titration.h"
 #include "graphview/graph_scale.h"
@@ -22,6 +25,7 @@ struct ReportArgs {
   std::string file, pdf, png;
   int dpi = 0;
   bool letter = false;
+  bool compare = false;
 };
 
 // The name the window shows for an opened document: the file name without its folder.
@@ -34,11 +38,19 @@ int RunReport(const ReportArgs& args) {
   auto doc = std::make_unique<Titration>();
   const BwdStatus loaded = LoadBwdFile(args.file, *doc);
   if (!loaded.ok) throw CliFailure{loaded.message};
+  std::optional<ReportComparison> table;
+  if (args.compare) {
+    try {
+      table = ReportComparisonTable(compare_models(*doc, {}));
+    } catch (const std::invalid_argument& e) {
+      throw CliFailure{DocumentName(args.file) + ": " + e.what()};
+    }
+  }
   auto graph = std::make_unique<GraphState>();
   const std::string name = DocumentName(args.file);
   const ReportDate today = ReportDateToday();
   const PagePainter paint = [&](Canvas& canvas, CanvasSize page, int dpi) {
-    PaintReport(canvas, *doc, *graph, name, {page.cx, page.cy, dpi}, today);
+    PaintReport(canvas, *doc, *graph, name, {page.cx, page.cy, dpi}, today, table ? &*table : nullptr);
   };
   const PaperSize paper = args.letter ? kPaperLetter : kPaperA4;
   const bool pdf = !args.pdf.empty();
@@ -60,6 +72,8 @@ void SetupReport(CLI::App& app, CliIo&, CliRunner& runner) {
   add_integer_option(sub, "--dpi", args->dpi, "resolution in pixels per inch, 30..600 (PNG 150, PDF 600 by default)",
                      30, 600);
   sub->add_flag("--letter", args->letter, "US Letter paper instead of A4");
+  sub->add_flag("--compare", args->compare,
+                "add the table of every model of the fit's kind fitted to the same points (AICc, BIC, Akaike weights)");
   sub->callback([args, sub, &runner] {
     if (sub->count("--pdf") + sub->count("--png") != 1)
       throw CLI::RequiredError("one of --pdf OUT.pdf or --png OUT.png");

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <iterator>
 
 #include "document/titration.h"
 #include "commands/display_values.h"
+#include "commands/model_comparison.h"
+#include "document/c_text.h"
 #include "graphview/graph_painter.h"
 #include "graphview/graph_scale.h"
 
@@ -243,9 +246,65 @@ void DrawYCaption(Canvas& canvas, const Titration& doc, const ReportMetrics& m,
 
 }  // namespace
 
+ReportComparison ReportComparisonTable(const ModelComparison& comparison) {
+  ReportComparison out;
+  if (comparison.candidates.empty()) return out;
+  out.rows.push_back({"Model", "p", "Chi-square", "AICc", "BIC", "Akaike weight"});
+  for (const CandidateFit& c : comparison.candidates) {
+    std::string name = c_printf("%d", c.model);
+    if (c.model == comparison.best) name += " (best)";
+    if (!c.fitted) {
+      out.rows.push_back({name, "not fitted", "", "", "", ""});
+      continue;
+    }
+    out.rows.push_back({name, c_printf("%d", c.p), format_c("%.4g", c.chiSquare), format_c("%.2f", c.aicc),
+                        format_c("%.2f", c.bic), format_c("%.3f", c.weight)});
+  }
+  return out;
+}
+
+ReportComparisonBoxes ReportComparisonLayout(const ReportMetrics& m, int tableRows) {
+  ReportComparisonBoxes b;
+  b.description = {m.M, m.RowTop(16), m.H - m.M, m.RowTop(19)};
+  b.table = {m.M, m.RowTop(20), m.H - m.M, m.RowTop(20 + tableRows)};
+  return b;
+}
+
+namespace {
+
+void DrawComparison(Canvas& canvas, const ReportComparison& table, const ReportMetrics& m, const CanvasRect& box) {
+  canvas.DrawRectangle(box);
+  const int rows = static_cast<int>(table.rows.size());
+  for (int k = 1; k < rows; ++k) canvas.DrawLine(box.left, box.top + k * m.RH, box.right, box.top + k * m.RH);
+  // Column widths in percent of the frame, so the 12 pt headings fit on A4 and Letter.
+  constexpr int kShare[] = {23, 6, 18, 15, 15, 23};
+  for (int r = 0; r < rows; ++r) {
+    const auto& cells = table.rows[static_cast<std::size_t>(r)];
+    int start = 0;
+    for (std::size_t c = 0; c < cells.size() && c < std::size(kShare); start += kShare[c], ++c) {
+      const int left = box.left + box.Width() * start / 100;
+      const int right = box.left + box.Width() * (start + kShare[c]) / 100;
+      canvas.DrawText(cells[c], {left + m.IN, box.top + r * m.RH, right, box.top + (r + 1) * m.RH},
+                      kAlignLeft | kAlignVCenter | kSingleLine);
+    }
+  }
+}
+
+}  // namespace
+
 void PaintReport(Canvas& canvas, Titration& doc, GraphState& graph,
-                 const std::string& documentName, const ReportPage& page, ReportDate date) {
-  const ReportMetrics m = ReportMetricsFor(page.width, page.height);
+                 const std::string& documentName, const ReportPage& page, ReportDate date,
+                 const ReportComparison* comparison) {
+  ReportMetrics m = ReportMetricsFor(page.width, page.height);
+  const bool withTable = comparison && !comparison->empty();
+  ReportComparisonBoxes boxes;
+  if (withTable) {
+    boxes = ReportComparisonLayout(m, static_cast<int>(comparison->rows.size()));
+    const int shrink = m.V / 520;
+    m.descriptionFrame = boxes.description;
+    m.descriptionText = {boxes.description.left + shrink, boxes.description.top + shrink,
+                         boxes.description.right - shrink, boxes.description.bottom - shrink};
+  }
   const ReportFonts fonts = ReportFontsFor(page.logPixelsY);
   canvas.SetTextBackground(false, {255, 255, 255});
   canvas.SetTextColour(kBlack);
@@ -265,5 +324,11 @@ void PaintReport(Canvas& canvas, Titration& doc, GraphState& graph,
                   {m.M, m.plot.bottom + m.V / 70, m.H - m.M, m.plot.bottom + m.M}, centred);
   DrawResults(canvas, doc, m);
   DrawDescription(canvas, doc, m);
+  if (withTable) {
+    canvas.SetFont(fonts.text);
+    canvas.SetPen(kBlackPen);
+    canvas.SetBrush(kWhiteBrush);
+    DrawComparison(canvas, *comparison, m, boxes.table);
+  }
   DrawYCaption(canvas, doc, m, fonts.yCaption);
 }

@@ -85,7 +85,24 @@ ReportBlock ReportResultsBlock(const ParamSet& fit, double startCaUM, float temp
 // line is broken between characters so nothing runs past the box's side.
 std::vector<std::string> WrapText(Canvas& canvas, const std::string& text, int width);
 
+// The model comparison's table as the report prints it: a heading row, then one row per
+// candidate (model number, p, chi-square, AICc, BIC, Akaike weight; "not fitted" for a failed
+// one), the best model marked "(best)". Empty when there is nothing to print.
+struct ReportComparison {
+  std::vector<std::vector<std::string>> rows;  // rows[0] is the heading
+  bool empty() const { return rows.size() < 2; }
+};
+struct ModelComparison;
+ReportComparison ReportComparisonTable(const ModelComparison& comparison);
+// With a comparison, the description frame keeps three rows and the table is ruled below it
+// in the same row height; its boxes are returned for the tests.
+struct ReportComparisonBoxes {
+  CanvasRect description, table;
+};
+ReportComparisonBoxes ReportComparisonLayout(const ReportMetrics& m, int tableRows);
+
 // Paints the whole page. The graph's axis limits are written back into doc as every screen
 // repaint does; graph carries the view's scaling state shared with the screen drawing.
 void PaintReport(Canvas& canvas, Titration& doc, GraphState& graph,
-                 const std::string& documentName, const ReportPage& page, ReportDate date);
+                 const std::string& documentName, const ReportPage& page, ReportDate date,
+                 const ReportComparison* comparison = nullptr);

@@ -162,3 +162,25 @@ TEST_F(ReportCommand, FailuresExplainAndKeepExistingFiles) {
   for (const auto& entry : fs::directory_iterator(dir))
     EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos) << entry.path();
 }
+
+TEST_F(ReportCommand, CompareAddsTheTableOrSaysWhyNot) {
+  // The rows of the table's second candidate (model 3) are paper without --compare.
+  const fs::path plain = dir / "plain.png", table = dir / "table.png";
+  ASSERT_EQ(RunCli({"report", document, "--png", plain.string()}).status, 0);
+  CliRun run = RunCli({"report", document, "--png", table.string(), "--compare"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const ReportMetrics m = ReportMetricsFor(1240, 1754);
+  const CanvasRect secondCandidate{m.M + 3, m.RowTop(22) + 3, m.H - m.M - 3, m.RowTop(23) - 3};
+  for (const auto& [path, inked] : {std::pair{plain, false}, std::pair{table, true}}) {
+    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(InkShare(image, secondCandidate) > 0.01, inked) << path;
+    cairo_surface_destroy(image);
+  }
+
+  const fs::path refused = dir / "refused.png";
+  CliRun unfitted = RunCli({"report", BINDWISE_SOURCE_DIR "/examples/two-sites-chelator.bwd", "--png", refused.string(), "--compare"});
+  EXPECT_EQ(unfitted.status, 1);
+  EXPECT_NE(unfitted.err.find("two-sites-chelator.bwd: The document holds no fit"), std::string::npos) << unfitted.err;
+  EXPECT_FALSE(fs::exists(refused));
+}

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/model_comparison.h"
 #include "document/titration.h"
 #include "graphview/graph_scale.h"
 #include "support/recording_canvas.h"
@@ -290,4 +291,65 @@ TEST(ReportGraph, PointsTicksAndLabelsOnThePage) {
   EXPECT_EQ(x1->font.height, 300 * 8 / 72);
   EXPECT_EQ(p.canvas.FindText(" 220.00"), nullptr);  // no label at the axis end
   EXPECT_NE(p.canvas.FindText("   0.90"), nullptr);
+}
+
+namespace {
+
+ModelComparison TwoCandidates() {
+  ModelComparison c;
+  CandidateFit simple, complex;
+  simple.model = 2;
+  simple.fitted = true;
+  simple.p = 5;
+  simple.chiSquare = 0.0123456789;
+  simple.aicc = -401.234;
+  simple.bic = -390.5;
+  simple.weight = 0.0241;
+  complex.model = 4;
+  complex.message = "no convergence";
+  c.candidates = {simple, complex};
+  c.best = 2;
+  return c;
+}
+
+}  // namespace
+
+TEST(ReportComparisonTable, RowsBelowAShorterDescription) {
+  const ReportComparison table = ReportComparisonTable(TwoCandidates());
+  ASSERT_EQ(table.rows.size(), 3u);
+  EXPECT_EQ(table.rows[1], (std::vector<std::string>{"2 (best)", "5", "0.01235", "-401.23", "-390.50", "0.024"}));
+  EXPECT_EQ(table.rows[2][0], "4");
+  EXPECT_EQ(table.rows[2][1], "not fitted");
+  EXPECT_TRUE(ReportComparisonTable(ModelComparison{}).empty());
+
+  Titration doc;
+  doc.m_strDescription = "Calbindin D9k";
+  GraphState graph;
+  RecordingCanvas canvas;
+  PaintReport(canvas, doc, graph, "Untitled", kA4, kSixthDecember, &table);
+  const ReportMetrics m = ReportMetricsFor(kA4.width, kA4.height);
+  const ReportComparisonBoxes boxes = ReportComparisonLayout(m, 3);
+  EXPECT_EQ(boxes.table, (CanvasRect{701, 3340 + 20 * 140, 4259, 3340 + 23 * 140}));
+  EXPECT_LT(boxes.table.bottom, kA4.height);
+  EXPECT_LE(boxes.description.bottom, boxes.table.top);
+  // The description frame ends above the table; every cell sits in its row of the table.
+  bool frame = false;
+  for (const CanvasCall* r : canvas.OfKind(CanvasCall::Rect)) frame = frame || r->rect == boxes.description;
+  EXPECT_TRUE(frame);
+  for (int row = 0; row < 3; ++row) {
+    const CanvasCall* cell = canvas.FindText(table.rows[static_cast<std::size_t>(row)][0]);
+    ASSERT_NE(cell, nullptr) << row;
+    EXPECT_EQ(cell->rect.top, boxes.table.top + row * m.RH);
+    EXPECT_EQ(cell->rect.left, boxes.table.left + m.IN);
+  }
+  const CanvasCall* weight = canvas.FindText("0.024");
+  ASSERT_NE(weight, nullptr);
+  EXPECT_GT(weight->rect.left, canvas.FindText("-390.50")->rect.left);
+  EXPECT_LE(weight->rect.right, boxes.table.right);
+
+  // Without a table the page is as it always was.
+  RecordingCanvas plain;
+  GraphState graph2;
+  PaintReport(plain, doc, graph2, "Untitled", kA4, kSixthDecember, nullptr);
+  EXPECT_EQ(plain.FindText("Model"), nullptr);
 }
