@@ -6,7 +6,9 @@
 namespace {
 
 constexpr int kClassicDivider = 6;  // pixels at scale 1
-constexpr int kSmallestLayoutWidth = 320;
+// Below W = 800 the narrowest buttons (Del) get thinner than GTK's smallest button and the
+// toolkit complains about negative sizes; a smaller window shows the 800 layout cut off.
+constexpr int kSmallestLayoutWidth = 800;
 
 int Scaled(int pixels, double scale) { return std::max(1, static_cast<int>(std::lround(pixels * scale))); }
 
@@ -59,7 +61,7 @@ WindowLayout ComputeWindowLayout(CanvasSize client, double scale) {
   out.fontDpi = static_cast<int>(std::lround(96.0 * scale));
   out.dividerWidth = Scaled(kClassicDivider, scale);
   // The widest fitting W; below the smallest one the window shows the smallest layout cut
-  // off rather than a layout too small to read.
+  // off rather than controls too small to draw.
   int W = std::max(client.cx, kSmallestLayoutWidth);
   while (W > kSmallestLayoutWidth && !LayoutWidthFits(W, client, scale)) --W;
   out.layoutWidth = W;

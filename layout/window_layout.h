@@ -30,9 +30,9 @@ struct WindowLayout {
   ControlLayout control; // control pane coordinates
 };
 
-// The smallest client the layout is made for; a frame should not shrink below the size
-// that gives this client (about 800 x 560 for the whole window).
-inline constexpr CanvasSize kMinimumClient{800, 460};
+// The smallest window the layout is made for, menus and bars included (its client holds
+// the panes of W = 800); the frame refuses to shrink below it.
+inline constexpr CanvasSize kMinimumFrame{800, 580};
 
 WindowLayout ComputeWindowLayout(CanvasSize client, double scale);
 

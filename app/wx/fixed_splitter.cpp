@@ -36,10 +36,12 @@ void CFixedSplitter::Relayout() {
   // Before the first real size event GTK reports 0 x 0 or 1 x 1: nothing to lay out yet.
   if (client.x < 2 || client.y < 2) return;
   m_layout = ComputeWindowLayout({client.x, client.y}, m_textScale);
-  // GTK complains about empty or negative sizes: a pane squeezed to nothing is hidden.
-  auto place = [](wxWindow* w, const CanvasRect& rc) {
+  // GTK complains about panes smaller than their scroll bar and its buttons: a pane squeezed
+  // that far (a window below its minimum size, possible without a window manager) is hidden.
+  const int smallest = static_cast<int>(48 * m_textScale);
+  auto place = [smallest](wxWindow* w, const CanvasRect& rc) {
     if (!w) return;
-    const bool visible = rc.Width() > 0 && rc.Height() > 0;
+    const bool visible = rc.Width() >= smallest && rc.Height() >= smallest;
     if (visible) w->SetSize(rc.left, rc.top, rc.Width(), rc.Height());
     w->Show(visible);
   };

@@ -78,8 +78,8 @@ void CMainFrame::PlaceOnScreen() {
   const int display = wxDisplay::GetFromWindow(this);
   const wxRect work = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
   const double scale = WindowTextScale(this);
-  const wxSize minimum(std::min(static_cast<int>(800 * scale), work.width),
-                       std::min(static_cast<int>(560 * scale), work.height));
+  const wxSize minimum(std::min(static_cast<int>(kMinimumFrame.cx * scale), work.width),
+                       std::min(static_cast<int>(kMinimumFrame.cy * scale), work.height));
   SetMinSize(minimum);
   const FrameState state = LoadFrameState();
   const CanvasRect r = RestoredFrameRect({work.x, work.y, work.GetRight() + 1, work.GetBottom() + 1},

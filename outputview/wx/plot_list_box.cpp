@@ -13,10 +13,11 @@
 namespace {
 
 // GTK 3 draws scroll bars as thin overlays that appear only while the pointer moves over
-// the window, so a list with more entries than it shows looked complete. The call is looked
-// up at run time (the program is built without GTK's headers) and made only on a GTK
-// scrolled window.
-void UseClassicScrollBar(wxWindow* window) {
+// the window, so a list with more entries than it shows looked complete. A classic bar needs
+// room for its slider: a list too short for it keeps the overlay (GTK would complain about a
+// negative size). The call is looked up at run time (the program is built without GTK's
+// headers) and made only on a GTK scrolled window.
+void UseClassicScrollBar(wxWindow* window, bool classic) {
 #ifdef __WXGTK__
   using GetType = unsigned long (*)();
   using IsA = int (*)(void*, unsigned long);
@@ -26,9 +27,10 @@ void UseClassicScrollBar(wxWindow* window) {
   static const auto setOverlay =
       reinterpret_cast<SetOverlay>(dlsym(RTLD_DEFAULT, "gtk_scrolled_window_set_overlay_scrolling"));
   void* widget = window->GetHandle();
-  if (getType && isA && setOverlay && widget && isA(widget, getType())) setOverlay(widget, 0);
+  if (getType && isA && setOverlay && widget && isA(widget, getType())) setOverlay(widget, classic ? 0 : 1);
 #else
   (void)window;
+  (void)classic;
 #endif
 }
 
@@ -37,7 +39,10 @@ void UseClassicScrollBar(wxWindow* window) {
 CPlotListBox::CPlotListBox(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size)
     : wxVListBox(parent, id, pos, size, wxBORDER_SUNKEN | wxVSCROLL) {
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOX));
-  UseClassicScrollBar(this);
+  Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    UseClassicScrollBar(this, event.GetSize().y >= 3 * m_metrics.itemHeight + 8);
+    event.Skip();
+  });
   Bind(wxEVT_LISTBOX_DCLICK, &CPlotListBox::OnDoubleClick, this);
 }
 
