@@ -14,6 +14,7 @@ enum BindwiseCommandId : int {
   ID_FILE_EXPORT_SIM = 6774,       // "Export simulation as ASCII..."
   ID_FILE_EXPORT_SAT = 6775,       // "Export saturation curve..."
   ID_FILE_EXPORT_SIM_SAT = 6776,   // "Export simulation as saturation curve..."
+  ID_FILE_PRINT_COMPARISON = 6777, // "Print Model Comparison" (check item)
   ID_NEXT_PANE = 6680,             // F6
   ID_PREV_PANE = 6681,             // Shift+F6
 };

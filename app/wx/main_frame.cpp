@@ -153,6 +153,8 @@ void CMainFrame::CreateMenus() {
   file->Append(wxID_PRINT, "&Print...\tCtrl+P", kPromptPrint);
   file->Append(wxID_PRINT_SETUP, "P&rint Setup...");
   file->Append(wxID_PREVIEW, "Print preview...");
+  file->AppendCheckItem(ID_FILE_PRINT_COMPARISON, "Print &Model Comparison",
+                       "Add the table of every model of the fit's kind, fitted to the same points, to the report");
   file->AppendSeparator();
   m_nRecentPos = file->GetMenuItemCount();
   file->AppendSeparator();

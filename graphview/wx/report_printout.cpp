@@ -2,18 +2,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <string>
 
 #include <wx/app.h>
 #include <wx/docview.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
+#include <wx/utils.h>
 #include <wx/print.h>
 #include <wx/printdlg.h>
 #include <wx/toplevel.h>
 #include <wx/window.h>
 
+#include "app/wx/command_ids.h"
 #include "app/wx/wx_canvas.h"
+#include "commands/model_comparison.h"
 #include "document/wx/bindwise_doc.h"
 #include "document/titration.h"
 #include "graphview/graph_scale.h"
@@ -91,8 +95,25 @@ bool ReportPrintout::OnPrintPage(int page) {
   WxCanvas wxCanvas(*dc);
   PenFloorCanvas canvas(wxCanvas, MinimumPenWidth(*dc, target.logPixelsY));
   PaintReport(canvas, m_doc, m_graph, m_name.utf8_string(), target,
-              m_bFixedDate ? m_date : ReportDateToday());
+              m_bFixedDate ? m_date : ReportDateToday(), m_comparison.empty() ? nullptr : &m_comparison);
   return true;
+}
+
+bool& ReportIncludesComparison() {
+  static bool include = false;
+  return include;
+}
+
+ReportComparison ReportComparisonFor(const Titration& doc) {
+  try {
+    wxBusyCursor busy;
+    const ModelComparison comparison = compare_models(doc, {});
+    // A fit record left from before New, over an emptied grid, fits nothing: no table.
+    if (comparison.best == 0) return {};
+    return ReportComparisonTable(comparison);
+  } catch (const std::invalid_argument&) {
+    return {};
+  }
 }
 
 wxPageSetupDialogData& ReportPageSetup() {
@@ -119,6 +140,7 @@ bool PrintReport(wxWindow* parent, Titration& doc, GraphState& graph, const wxSt
   wxPrintDialogData data = OnePageDialogData();
   wxPrinter printer(&data);
   ReportPrintout printout(doc, graph, documentName);
+  if (ReportIncludesComparison()) printout.SetComparison(ReportComparisonFor(doc));
   if (printer.Print(parent, &printout, true)) {
     ReportPageSetup().SetPrintData(printer.GetPrintDialogData().GetPrintData());
     return true;
@@ -131,8 +153,14 @@ bool PrintReport(wxWindow* parent, Titration& doc, GraphState& graph, const wxSt
 
 wxWindow* PreviewReport(wxWindow* parent, Titration& doc, GraphState& graph, const wxString& documentName) {
   wxPrintDialogData data = OnePageDialogData();
-  auto* preview = new wxPrintPreview(new ReportPrintout(doc, graph, documentName),
-                                     new ReportPrintout(doc, graph, documentName), &data);
+  auto* shown = new ReportPrintout(doc, graph, documentName);
+  auto* printed = new ReportPrintout(doc, graph, documentName);
+  if (ReportIncludesComparison()) {
+    const ReportComparison table = ReportComparisonFor(doc);
+    shown->SetComparison(table);
+    printed->SetComparison(table);
+  }
+  auto* preview = new wxPrintPreview(shown, printed, &data);
   if (!preview->IsOk()) {
     delete preview;
     wxMessageBox("The print preview could not be made.", wxTheApp ? wxTheApp->GetAppDisplayName() : "",
@@ -177,4 +205,6 @@ void BindReportCommands(wxView& view, GraphState& graph) {
       PreviewReport(DialogParent(view), *doc, graph, ReportDocumentName(*doc));
   }, wxID_PREVIEW);
   view.Bind(wxEVT_MENU, [&view](wxCommandEvent&) { SetupReportPage(DialogParent(view)); }, wxID_PRINT_SETUP);
+  view.Bind(wxEVT_MENU, [](wxCommandEvent& e) { ReportIncludesComparison() = e.IsChecked(); }, ID_FILE_PRINT_COMPARISON);
+  view.Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Check(ReportIncludesComparison()); }, ID_FILE_PRINT_COMPARISON);
 }

@@ -21,6 +21,8 @@ class ReportPrintout : public wxPrintout {
   // date is taken when the page is drawn unless one is given (tests).
   ReportPrintout(Titration& doc, GraphState& graph, const wxString& documentName);
   void SetDate(ReportDate date) { m_date = date; m_bFixedDate = true; }
+  // The model comparison's table printed below the description; none by default.
+  void SetComparison(const ReportComparison& table) { m_comparison = table; }
 
   bool OnPrintPage(int page) override;
   bool HasPage(int page) override { return page == 1; }
@@ -36,7 +38,15 @@ class ReportPrintout : public wxPrintout {
   wxString m_name;
   ReportDate m_date;
   bool m_bFixedDate = false;
+  ReportComparison m_comparison;
 };
+
+// File > "Print Model Comparison": whether Print and Print preview add the comparison table;
+// kept for the program's life, off at start.
+bool& ReportIncludesComparison();
+// The table of the document's model comparison; empty when the document has no fit (the
+// report is then printed without it).
+ReportComparison ReportComparisonFor(const Titration& doc);
 
 // The page setup (paper, orientation, printer settings) shared by the three commands.
 wxPageSetupDialogData& ReportPageSetup();

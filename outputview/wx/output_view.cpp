@@ -410,6 +410,13 @@ void COutputView::OnCompareModels() {
     wxMessageBox(wxString::FromUTF8(e.what()), app_title(), wxOK | wxICON_INFORMATION, DialogParent());
     return;
   }
+  if (comparison->best == 0 && !comparison->candidates.empty()) {
+    // Nothing could be fitted (a grid emptied since the fit, say): the first reason is the
+    // one to read.
+    wxMessageBox(wxString::FromUTF8(comparison->candidates.front().message), app_title(), wxOK | wxICON_INFORMATION,
+                 DialogParent());
+    return;
+  }
   CompareModelsDlg dialog(DialogParent(), *doc, std::move(*comparison), [this] { UpdateViews(); });
   dialog.ShowModal();
 }

@@ -12,6 +12,7 @@
 #include "commands/fit_command.h"
 #include "commands/model_comparison.h"
 #include "document/wx/bindwise_doc.h"
+#include "graphview/wx/report_printout.h"
 #include "gui_test_support.h"
 #include "tests/commands/series.h"
 
@@ -124,6 +125,28 @@ TEST(CompareModels, TableAgreesSortsAndUsesTheChosenModel) {
     EXPECT_TRUE(doc.IsModified());
     dialog.Hide();
   }
+  gui::ResetDocument();
+}
+
+TEST(CompareModels, FileMenuAddsTheTableToThePrintedReport) {
+  gui::ResetDocument();
+  EXPECT_FALSE(ReportIncludesComparison());
+  wxCommandEvent on(wxEVT_MENU, ID_FILE_PRINT_COMPARISON);
+  on.SetInt(1);
+  gui::Frame().GetEventHandler()->ProcessEvent(on);
+  EXPECT_TRUE(ReportIncludesComparison());
+  EXPECT_TRUE(ReportComparisonFor(gui::Doc()).empty()) << "no fit: the report prints without the table";
+
+  FitOneSiteTitration();
+  const ReportComparison table = ReportComparisonFor(gui::Doc());
+  const ModelComparison expected = compare_models(gui::Doc(), {});
+  ASSERT_EQ(table.rows.size(), expected.candidates.size() + 1);
+  EXPECT_EQ(table.rows, ReportComparisonTable(expected).rows);
+
+  wxCommandEvent off(wxEVT_MENU, ID_FILE_PRINT_COMPARISON);
+  off.SetInt(0);
+  gui::Frame().GetEventHandler()->ProcessEvent(off);
+  EXPECT_FALSE(ReportIncludesComparison());
   gui::ResetDocument();
 }
 
