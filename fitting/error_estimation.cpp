@@ -61,7 +61,7 @@ void estimate_errors_jackknife(Vec& err, FitModelRef model, const Vec& x, const 
                                const Vec& Y, const Vec& sigma, int n, const Vec& a,
                                const IVec& ia, int ma, Mat& covar, Mat& alpha, double& chisq,
                                std::optional<std::uint32_t> seed,
-                               const std::function<void(int)>& onRepetition) {
+                               const std::function<void(int)>& onRepetition, StopCheck* stopCheck) {
   for (int k = 1; k <= ma; ++k) err[k] = 0.0;
   if (n < 2) return;
   const int d = jackknife_left_out_count(n);
@@ -74,7 +74,9 @@ void estimate_errors_jackknife(Vec& err, FitModelRef model, const Vec& x, const 
     for (int k = 1; k <= ma; ++k) work[k] = a[k];
     draw_left_out_positions(n, d, rng, leftOut);
     build_subset(x, y, Y, sigma, n, leftOut, sx, sy, sY, ss);
-    fit_parameters(model, sx, sy, sY, ss, kept, work, ia, ma, covar, alpha, chisq);
+    if (least_squares_run(model, sx, sy, sY, ss, kept, work, ia, ma, covar, alpha, chisq, stopCheck).stop ==
+        FitStop::Stopped)
+      return;
     for (int k = 1; k <= ma; ++k) results[r][k] = work[k];
     if (onRepetition) onRepetition(r);
   }

@@ -40,10 +40,12 @@ std::uint32_t clock_seed();
 // err[k] = sqrt((n - d) / d) x sqrt(sum_r (a_rk - mean_k)^2 / 99) for fitted slots, 0 for the
 // others. covar, alpha and chisq are work space (contents afterwards unspecified). seed: the
 // generator's seed; none means clock_seed(). onRepetition, when set, is called after each
-// repetition with its number 1..100 (for progress display). Needs n >= 2; smaller n gives
-// err = 0 for every slot.
+// repetition with its number 1..100 (for progress display). stopCheck, when set, is polled
+// between steps; once it asks to stop the function returns with err = 0 for every slot.
+// Needs n >= 2; smaller n gives err = 0 for every slot.
 void estimate_errors_jackknife(Vec& err, FitModelRef model, const Vec& x, const Vec& y,
                                const Vec& Y, const Vec& sigma, int n, const Vec& a,
                                const IVec& ia, int ma, Mat& covar, Mat& alpha, double& chisq,
                                std::optional<std::uint32_t> seed = std::nullopt,
-                               const std::function<void(int)>& onRepetition = {});
+                               const std::function<void(int)>& onRepetition = {},
+                               StopCheck* stopCheck = nullptr);

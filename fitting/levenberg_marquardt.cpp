@@ -27,7 +27,22 @@ int count_fitted(const IVec& ia, int ma) {
   return mfit;
 }
 
+bool fitted_slots_finite(const Vec& a, const IVec& ia, int ma) {
+  for (int l = 1; l <= ma; ++l)
+    if (ia[l] && !std::isfinite(a[l])) return false;
+  return true;
+}
+
+// The diagonal of the curvature matrix is the squared length of each fitted derivative
+// column: zero when the column vanished at every point.
+bool columns_alive(const Mat& alpha, int mfit) {
+  for (int j = 1; j <= mfit; ++j)
+    if (!(std::isfinite(alpha[j][j]) && alpha[j][j] != 0.0)) return false;
+  return true;
+}
+
 }  // namespace
+
 
 int gauss_jordan(Mat& a, int n, Mat& b, int m, GaussJordanWork& work) {
   // A NaN never wins the pivot search, so it would leave the pivot indices unset.
@@ -184,8 +199,13 @@ int marquardt_step(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y, 
     else
       s.atry_[l] = a[l] * 0.5;  // would reach zero or below: halve the concentration/constant
   }
-  normal_equations(model, x, y, Y, sigma, n, s.atry_, ia, ma, covar, s.da_, chisq, s.dyda_);
-  if (chisq < s.ochisq_) {
+  bool sound = fitted_slots_finite(s.atry_, ia, ma);
+  if (sound) {
+    normal_equations(model, x, y, Y, sigma, n, s.atry_, ia, ma, covar, s.da_, chisq, s.dyda_);
+    sound = std::isfinite(chisq) && columns_alive(covar, mfit);
+  }
+  s.unsound_ = !sound;
+  if (sound && chisq < s.ochisq_) {
     lambda *= 0.1;
     s.ochisq_ = chisq;
     for (int j = 1; j <= mfit; ++j) {
@@ -208,19 +228,76 @@ bool is_small_chisq_change(double previous, double current) {
   return relativeSmall && absoluteSmall;
 }
 
+namespace {
+
+// Why the closing call failed: values that are not finite, or a singular system.
+FitStop failure_reason(double chisq, const Mat& alpha, int mfit) {
+  return std::isfinite(chisq) && all_finite(alpha, mfit, mfit) ? FitStop::Singular : FitStop::NonFinite;
+}
+
+}  // namespace
+
+LeastSquaresRun least_squares_run(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y,
+                                  const Vec& sigma, int n, Vec& a, const IVec& ia, int ma, Mat& covar,
+                                  Mat& alpha, double& chisq, StopCheck* stopCheck) {
+  LeastSquaresRun run;
+  MarquardtState state;
+  double lambda = -1.0;
+  if (stopCheck && stopCheck->StopRequested()) {
+    run.stop = FitStop::Stopped;
+    return run;
+  }
+  int code = marquardt_step(model, x, y, Y, sigma, n, a, ia, ma, covar, alpha, chisq, lambda, state);
+  run.startChisq = state.accepted_chisq();
+  const int mfit = state.fitted();
+  int smallChanges = 0;
+  while (code == kEliminationOk && run.steps <= kMaxLoopSteps && smallChanges < kSmallChangesToStop) {
+    if (stopCheck && stopCheck->StopRequested()) {
+      run.stop = FitStop::Stopped;
+      return run;
+    }
+    const double previous = chisq;
+    code = marquardt_step(model, x, y, Y, sigma, n, a, ia, ma, covar, alpha, chisq, lambda, state);
+    if (!state.last_trial_unsound() && is_small_chisq_change(previous, chisq)) ++smallChanges;
+    ++run.steps;
+  }
+  const bool dampedFailed = code != kEliminationOk;
+  if (!dampedFailed) run.stop = smallChanges >= kSmallChangesToStop ? FitStop::Converged : FitStop::StepLimit;
+  // The failed damped system leaves the state allocated; the closing call releases it.
+  lambda = 0.0;
+  run.code = marquardt_step(model, x, y, Y, sigma, n, a, ia, ma, covar, alpha, chisq, lambda, state);
+  if (dampedFailed || run.code != kEliminationOk || !std::isfinite(chisq))
+    run.stop = failure_reason(chisq, alpha, mfit);
+  return run;
+}
+
 int fit_parameters(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y, const Vec& sigma,
                    int n, Vec& a, const IVec& ia, int ma, Mat& covar, Mat& alpha,
                    double& chisq) {
-  MarquardtState state;
-  double lambda = -1.0;
-  marquardt_step(model, x, y, Y, sigma, n, a, ia, ma, covar, alpha, chisq, lambda, state);
-  int smallChanges = 0, steps = 0;
-  while (steps <= kMaxLoopSteps && smallChanges < kSmallChangesToStop) {
-    const double previous = chisq;
-    marquardt_step(model, x, y, Y, sigma, n, a, ia, ma, covar, alpha, chisq, lambda, state);
-    if (is_small_chisq_change(previous, chisq)) ++smallChanges;
-    ++steps;
+  return least_squares_run(model, x, y, Y, sigma, n, a, ia, ma, covar, alpha, chisq).code;
+}
+
+PolishOutcome polish_until_converged(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y,
+                                     const Vec& sigma, int n, Vec& a, const IVec& ia, int ma, Mat& covar,
+                                     Mat& alpha, double& chisq, StopCheck* stopCheck, int maxRuns,
+                                     const std::function<void(int)>& onRun) {
+  PolishOutcome outcome;
+  outcome.stop = FitStop::StepLimit;
+  while (outcome.runs < maxRuns) {
+    const LeastSquaresRun run = least_squares_run(model, x, y, Y, sigma, n, a, ia, ma, covar, alpha, chisq, stopCheck);
+    ++outcome.runs;
+    outcome.code = run.code;
+    if (onRun) onRun(outcome.runs);
+    if (run.stop == FitStop::Stopped || run.stop == FitStop::NonFinite) {
+      outcome.stop = run.stop;
+      return outcome;
+    }
+    // Negated so that 0 - 0 (an exact fit) counts as flat.
+    const bool flat = !(run.startChisq - chisq > kPolishTolerance * run.startChisq);
+    if (flat) {
+      outcome.stop = run.stop == FitStop::Singular ? FitStop::Singular : FitStop::Converged;
+      return outcome;
+    }
   }
-  lambda = 0.0;
-  return marquardt_step(model, x, y, Y, sigma, n, a, ia, ma, covar, alpha, chisq, lambda, state);
+  return outcome;
 }

@@ -16,10 +16,12 @@
 // step. Toolkit-free and single-threaded per run; separate runs share nothing.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <type_traits>
 #include <utility>
 
+#include "fitting/fit_stop.h"
 #include "fitting/numeric_arrays.h"
 
 // Elimination results, also returned by marquardt_step and fit_parameters.
@@ -97,6 +99,8 @@ class MarquardtState {
   explicit MarquardtState(int signFreeSlots = 2) : signFreeSlots_(signFreeSlots) {}
   int fitted() const { return mfit_; }
   double accepted_chisq() const { return ochisq_; }
+  // The last step's trial point was refused as unsound (see marquardt_step).
+  bool last_trial_unsound() const { return unsound_; }
 
  private:
   friend int marquardt_step(FitModelRef, const Vec&, const Vec&, const Vec&, const Vec&, int,
@@ -108,6 +112,7 @@ class MarquardtState {
   int signFreeSlots_;
   int mfit_ = 0;
   double ochisq_ = 0.0;
+  bool unsound_ = false;
   Vec atry_, beta_, da_, dyda_;
   Mat oneda_;
   std::optional<GaussJordanWork> work_;  // sized mfit
@@ -118,7 +123,10 @@ class MarquardtState {
 //   alpha/beta/chisq) and then takes a first step.
 // lambda > 0: a step from a with damping lambda. A lower chi-square is accepted (a and alpha
 //   take the trial values, lambda /= 10, chisq = the new value); otherwise lambda *= 10 and
-//   chisq = the accepted value (a unchanged).
+//   chisq = the accepted value (a unchanged). A trial point that cannot be a sound fit counts
+//   as a failed step whatever its chi-square: a fitted slot or the chi-square non-finite, or
+//   a fitted slot's derivative column exactly zero (or non-finite) at every point. Accepting
+//   such a step would leave every later damped system singular.
 // lambda = 0: ends the run: covar = inverse of alpha (the covariance matrix), then covar and
 //   alpha are expanded to ma x ma and the state released.
 // Returns kEliminationOk, or the elimination code (1 or 2) of the damped system, in which
@@ -128,18 +136,62 @@ int marquardt_step(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y, 
                    int n, Vec& a, const IVec& ia, int ma, Mat& covar, Mat& alpha, double& chisq,
                    double& lambda, MarquardtState& state);
 
+// How one run of the driver ended.
+struct LeastSquaresRun {
+  FitStop stop = FitStop::Converged;
+  int code = kEliminationOk;  // the closing call's code: non-zero means covar holds no covariance
+  int steps = 0;              // loop steps made (accepted and failed)
+  double startChisq = 0.0;    // chi-square at the start point
+};
+
 // The driver: one run of marquardt_step with the fixed stop rule. After the starting call,
 // steps repeat while fewer than 51 loop steps were made and fewer than two of them were
 // "small" (chi-square fell by a relative 0.001 or less AND by 0.0001 or less in absolute terms;
-// a rejected step and 0/0 count as small); the counter is never reset. Then the closing call
-// with lambda = 0. Returns that call's code: 0, or 1 or 2 for a singular final matrix (covar
-// and alpha then hold no expanded covariance). On return a holds the fitted values (unfitted
-// slots untouched), chisq the chi-square at a, covar the covariance and alpha the curvature
-// matrix, both ma x ma with zero rows and columns for unfitted slots. No fitted slot: returns
-// 0 with a unchanged. Codes of the starting and loop calls are not examined.
+// a failed step and 0/0 count as small, an unsound trial point does not: the larger lambda
+// of the next step shortens the step until it stays sound); the counter is never reset. A damped system that
+// cannot be solved ends the loop at once (every later step would meet the same system). Then
+// the closing call with lambda = 0. On return a holds the fitted values (unfitted slots
+// untouched), chisq the chi-square at a, covar the covariance and alpha the curvature matrix,
+// both ma x ma with zero rows and columns for unfitted slots. No fitted slot: converged with a
+// unchanged.
+// stop: Converged (two small changes), StepLimit (51 steps), Singular (a damped or the closing
+// system could not be solved; code says which for the closing one), NonFinite (the chi-square
+// or the curvature at the accepted point is not finite), or Stopped: stopCheck asked, checked
+// before every step; the run then ends at once with a at the best point so far and no
+// closing call (covar and alpha unspecified).
+LeastSquaresRun least_squares_run(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y,
+                                  const Vec& sigma, int n, Vec& a, const IVec& ia, int ma, Mat& covar,
+                                  Mat& alpha, double& chisq, StopCheck* stopCheck = nullptr);
+
+// least_squares_run without a stop check, returning only the closing call's code: 0, or 1 or
+// 2 for a singular (or non-finite) final matrix.
 int fit_parameters(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y, const Vec& sigma,
                    int n, Vec& a, const IVec& ia, int ma, Mat& covar, Mat& alpha,
                    double& chisq);
+
+// A run's chi-square must fall by more than this fraction for the polish to go on.
+inline constexpr double kPolishTolerance = 1e-9;
+inline constexpr int kMaxPolishRuns = 20;
+
+struct PolishOutcome {
+  FitStop stop = FitStop::Converged;
+  int code = kEliminationOk;  // the last run's closing code (0: covar holds the covariance)
+  int runs = 0;
+};
+
+// Polish until converged: further runs of least_squares_run from a, each starting afresh
+// (lambda 0.001), until one lowers chi-square by no more than kPolishTolerance relative to its
+// start. A single run stops after two small changes, which on a flat valley floor can be far
+// from the minimum; fresh runs walk on along it. Ends Converged when that run converged or
+// hit its step cap (chi-square no longer falls either way), Singular when that run's closing
+// system was singular; StepLimit when maxRuns runs all lowered chi-square more; Stopped or
+// NonFinite as soon as a run ends so. onRun, when set, is called after every run with its
+// number. a, chisq, covar and alpha as after the last run.
+PolishOutcome polish_until_converged(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y,
+                                     const Vec& sigma, int n, Vec& a, const IVec& ia, int ma, Mat& covar,
+                                     Mat& alpha, double& chisq, StopCheck* stopCheck = nullptr,
+                                     int maxRuns = kMaxPolishRuns,
+                                     const std::function<void(int)>& onRun = {});
 
 // The small-change test of the driver's stop rule, exposed for tests.
 bool is_small_chisq_change(double previous, double current);

@@ -1,16 +1,10 @@
 #include "fitting/numeric_arrays.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace nr {
 
-void numeric_error(const char* message) {
-  std::fprintf(stderr, "Numerical Recipes run-time error...\n");
-  std::fprintf(stderr, "%s\n", message);
-  std::fprintf(stderr, "...now exiting to system...\n");
-  std::exit(1);
-}
+void numeric_error(const char* message) { throw NumericError(message); }
 
 VectorHandle vector(int lo, int hi) {
   VectorHandle v;
@@ -37,7 +31,10 @@ MatrixHandle matrix(int rlo, int rhi, int clo, int chi) {
   m.rows = static_cast<double**>(std::calloc(nrow + 1, sizeof(double*)));
   if (!m.rows) numeric_error("allocation failure 1 in matrix()");
   m.data = static_cast<double*>(std::calloc(nrow * ncol + 1, sizeof(double)));
-  if (!m.data) numeric_error("allocation failure 2 in matrix()");
+  if (!m.data) {
+    std::free(m.rows);
+    numeric_error("allocation failure 2 in matrix()");
+  }
   for (std::size_t k = 0; k < nrow; ++k) m.rows[k + 1] = m.data + 1 + k * ncol;
   m.rlo = rlo;
   m.rhi = rhi;

@@ -2,17 +2,28 @@
 // v[lo..hi], iv[lo..hi], m[rlo..rhi][clo..chi]. Storage is one heap block with one spare
 // element in front, so element lo is the block's second element. Fresh arrays are zero-filled.
 //
-// An exhausted heap is fatal by design: numeric_error() prints three lines to stderr and
-// ends the process with status 1. The allocation routines and their release routines are
-// kept for callers that manage lifetimes by hand; the RAII types Vec, IVec and Mat are the
-// normal way to use them.
+// An exhausted heap throws nr::NumericError (a std::bad_alloc carrying the routine's
+// message): the library never ends the process, the window and the command line turn the
+// exception into a message. The allocation routines and their release routines are kept for
+// callers that manage lifetimes by hand; the RAII types Vec, IVec and Mat are the normal way
+// to use them.
 #pragma once
 
 #include <cstddef>
+#include <new>
 
 namespace nr {
 
-[[noreturn]] void numeric_error(const char* message);
+class NumericError : public std::bad_alloc {
+ public:
+  explicit NumericError(const char* message) : message_(message) {}
+  const char* what() const noexcept override { return message_; }
+
+ private:
+  const char* message_;  // a string literal of the allocation routines
+};
+
+[[noreturn]] void numeric_error(const char* message);  // message: a string literal
 
 // A handle to a 1-based array. Indexing takes the logical index; there is no pointer that
 // points before the block (which would be undefined behaviour in C++).

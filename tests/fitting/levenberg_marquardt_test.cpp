@@ -174,3 +174,111 @@ TEST(LevenbergMarquardt, SingularAndNonFiniteMatricesReturnCodes) {
   }, d), kEliminationZeroPivot);
   EXPECT_EQ(electrode.a[1], 1);
 }
+
+namespace {
+
+// Asks to stop at its polls-th poll.
+struct StopAfter : StopCheck {
+  explicit StopAfter(int polls) : left(polls) {}
+  bool StopRequested() override { return --left <= 0; }
+  int left;
+};
+
+// y = a1 x while a1 <= 10; beyond, the response no longer depends on a1 (derivative 0).
+double saturating(double x, double, Vec& a, int, Vec& dyda) {
+  const bool alive = a[1] <= 10;
+  dyda[1] = alive ? x : 0.0;
+  return (alive ? a[1] : 10.0) * x;
+}
+
+}  // namespace
+
+TEST(LeastSquaresRun, EachStopReason) {
+  Data quadratic(6, [](double x) { return 1 + 0.5 * x + 2 * x * x; });
+  LmRun converges({0.5, 0.5, 1.5}, {1, 1, 1});
+  const LeastSquaresRun ok = least_squares_run(polynomial, quadratic.x, quadratic.y, quadratic.Y, quadratic.sigma,
+                                               quadratic.n, converges.a, converges.ia, 3, converges.covar,
+                                               converges.alpha, converges.chisq);
+  EXPECT_EQ(ok.stop, FitStop::Converged);
+  EXPECT_NEAR(converges.a[3], 2, 1e-6);
+
+  Data one(1, [](double) { return 0.0; });
+  LmRun falling({1}, {1});
+  ScriptedModel alwaysFalling{[](int pass) { return 1e6 / pass; }};
+  EXPECT_EQ(least_squares_run(alwaysFalling, one.x, one.y, one.Y, one.sigma, 1, falling.a, falling.ia, 1,
+                              falling.covar, falling.alpha, falling.chisq)
+                .stop,
+            FitStop::StepLimit);
+
+  Data line(4, [](double x) { return 3 * x; });
+  LmRun sum({1, 1}, {1, 1});
+  auto twoSlotsOneEffect = [](double x, double, Vec& a, int, Vec& dyda) {
+    dyda[1] = dyda[2] = x;
+    return (a[1] + a[2]) * x;
+  };
+  const LeastSquaresRun singular = least_squares_run(twoSlotsOneEffect, line.x, line.y, line.Y, line.sigma, 4, sum.a,
+                                                     sum.ia, 2, sum.covar, sum.alpha, sum.chisq);
+  EXPECT_EQ(singular.stop, FitStop::Singular);
+  EXPECT_NE(singular.code, kEliminationOk);
+
+  LmRun nan({1}, {1});
+  auto undefinedAtTheStart = [](double x, double, Vec& a, int, Vec& dyda) {
+    return a[1] * (dyda[1] = std::sqrt(x - 10));  // NaN at every point x = 1..4
+  };
+  EXPECT_EQ(least_squares_run(undefinedAtTheStart, line.x, line.y, line.Y, line.sigma, 4, nan.a, nan.ia, 1, nan.covar,
+                              nan.alpha, nan.chisq)
+                .stop,
+            FitStop::NonFinite);
+  EXPECT_EQ(nan.a[1], 1);
+
+  LmRun stopped({0.5, 0.5, 1.5}, {1, 1, 1});
+  StopAfter third(3);
+  const LeastSquaresRun cut = least_squares_run(polynomial, quadratic.x, quadratic.y, quadratic.Y, quadratic.sigma,
+                                                quadratic.n, stopped.a, stopped.ia, 3, stopped.covar, stopped.alpha,
+                                                stopped.chisq, &third);
+  EXPECT_EQ(cut.stop, FitStop::Stopped);
+  EXPECT_EQ(cut.steps, 1) << "asked before the second step";
+  StopAfter first(1);
+  EXPECT_EQ(polish_until_converged(polynomial, quadratic.x, quadratic.y, quadratic.Y, quadratic.sigma, quadratic.n,
+                                   stopped.a, stopped.ia, 3, stopped.covar, stopped.alpha, stopped.chisq, &first)
+                .stop,
+            FitStop::Stopped);
+}
+
+TEST(LeastSquaresRun, AStepThatWouldZeroAColumnFailsInsteadOfEndingSingular) {
+  // Data y = 20 x: the first step from a1 = 1 lands near 20, where chi-square is lower than at
+  // 1 but the derivative column is zero. Accepted, every later system would be singular.
+  Data steep(4, [](double x) { return 20 * x; });
+  LmRun r({1}, {1});
+  const LeastSquaresRun run = least_squares_run(saturating, steep.x, steep.y, steep.Y, steep.sigma, 4, r.a, r.ia, 1,
+                                                r.covar, r.alpha, r.chisq);
+  EXPECT_NE(run.stop, FitStop::Singular);
+  EXPECT_EQ(run.code, kEliminationOk);
+  EXPECT_GT(r.a[1], 9.0);
+  EXPECT_LE(r.a[1], 10.0);
+  EXPECT_GT(r.covar[1][1], 0.0);
+}
+
+TEST(LeastSquaresRun, PolishGoesOnUntilChiSquareStopsFallingOrTheRunCap) {
+  // Every run of the scripted model falls for ever: the cap ends the polish as a step limit.
+  Data one(1, [](double) { return 0.0; });
+  LmRun r({1}, {1});
+  ScriptedModel alwaysFalling{[](int pass) { return 1e6 / pass; }};
+  int reported = 0;
+  const PolishOutcome capped = polish_until_converged(alwaysFalling, one.x, one.y, one.Y, one.sigma, 1, r.a, r.ia, 1,
+                                                      r.covar, r.alpha, r.chisq, nullptr, 3,
+                                                      [&](int run) { reported = run; });
+  EXPECT_EQ(capped.stop, FitStop::StepLimit);
+  EXPECT_EQ(capped.runs, 3);
+  EXPECT_EQ(reported, 3);
+
+  // An exact fit: the second run cannot lower chi-square 0 and ends the polish.
+  Data quadratic(6, [](double x) { return 1 + 0.5 * x + 2 * x * x; });
+  LmRun exact({1, 0.5, 2}, {1, 1, 1});
+  const PolishOutcome flat = polish_until_converged(polynomial, quadratic.x, quadratic.y, quadratic.Y, quadratic.sigma,
+                                                    quadratic.n, exact.a, exact.ia, 3, exact.covar, exact.alpha,
+                                                    exact.chisq);
+  EXPECT_EQ(flat.stop, FitStop::Converged);
+  EXPECT_EQ(flat.runs, 1);
+  EXPECT_EQ(exact.chisq, 0.0);
+}
