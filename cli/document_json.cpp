@@ -33,13 +33,19 @@ json FitToJson(const Titration& doc) {
   if (!doc.m_bShowFit) return nullptr;
   const ParamSet& fit = doc.m_fit;
   const int n = clamped_params(fit);
-  return {{"model", fit.m_nModel},
-          {"electrode", fit.m_bElectrode != 0},
-          {"dilution", fit.m_bDilution != 0},
-          {"start_ca_um", number(fit.m_dStartCa)},
-          {"chi_square", number(fit.m_p[0])},
-          {"params", slots(fit.m_p, n)},
-          {"errors", fit.m_bErrors ? slots(fit.m_err, n) : json(nullptr)}};
+  json out = {{"model", fit.m_nModel},
+              {"electrode", fit.m_bElectrode != 0},
+              {"dilution", fit.m_bDilution != 0},
+              {"start_ca_um", number(fit.m_dStartCa)},
+              {"chi_square", number(fit.m_p[0])},
+              {"params", slots(fit.m_p, n)},
+              {"errors", fit.m_bErrors ? slots(fit.m_err, n) : json(nullptr)}};
+  // Known only for a fit made in this run of the program (the file does not keep it).
+  if (doc.m_fitRun.known) {
+    out["stop"] = fit_stop_name(doc.m_fitRun.stop);
+    out["runs"] = doc.m_fitRun.runs;
+  }
+  return out;
 }
 
 json SimulationToJson(const ParamSet& sim, int slot) {

@@ -26,6 +26,7 @@ class ProgressTracker {
   void Finish() {
     if (sink_) sink_->SetPosition(100);
   }
+  StopCheck* stop_check() const { return sink_; }
 
  private:
   FitProgress* sink_;
@@ -80,6 +81,9 @@ Vec to_vec(const std::vector<double>& v) {
   return out;
 }
 
+// Thrown through the schedule's nested loops when the caller asked to stop.
+struct FitStoppedSignal {};
+
 // The schedule of one fit: every run shares the data, the covariance work matrices and the
 // model's result vectors (so warm starts carry over from run to run).
 class Schedule {
@@ -105,10 +109,13 @@ class Schedule {
       case ModelFamily::TwoSiteTwoChelators: RunStandard(3, 1); break;
       case ModelFamily::SixSiteChelator: RunStandard(3, 1); break;
     }
+    Polish();
     result.params[0] = chisqA_;
     for (int k = 1; k <= ma_; ++k) result.params[k] = a_[k];
     result.status = status_;
+    result.stop = stop_;
     result.runs = runs_;
+    result.polishRuns = polishRuns_;
   }
 
   void CovarianceErrors(FitResult& result, int nParams) {
@@ -121,7 +128,8 @@ class Schedule {
     Vec err(ma_);
     double chisq = 0.0;
     estimate_errors_jackknife(err, model_, x_, y_, Y_, sigma_, n_, a_, ia_, ma_, covar_, alpha_, chisq,
-                              options.jackknifeSeed);
+                              options.jackknifeSeed, {}, progress_.stop_check());
+    StopIfAsked();
     for (int k = 1; k <= nParams; ++k) result.errors[k] = err[k];
   }
 
@@ -131,9 +139,29 @@ class Schedule {
   }
 
  private:
+  void StopIfAsked() {
+    if (StopCheck* check = progress_.stop_check(); check && check->StopRequested()) throw FitStoppedSignal{};
+  }
+
   int FitRun(Vec& v, const IVec& flags, double& chisq) {
     ++runs_;
-    return fit_parameters(model_, x_, y_, Y_, sigma_, n_, v, flags, ma_, covar_, alpha_, chisq);
+    const LeastSquaresRun run =
+        least_squares_run(model_, x_, y_, Y_, sigma_, n_, v, flags, ma_, covar_, alpha_, chisq, progress_.stop_check());
+    if (run.stop == FitStop::Stopped) throw FitStoppedSignal{};
+    return run.code;
+  }
+
+  // Runs from the best point until chi-square no longer falls: the schedule's fixed run
+  // count can end on a flat valley floor well above the minimum.
+  void Polish() {
+    const PolishOutcome polish =
+        polish_until_converged(model_, x_, y_, Y_, sigma_, n_, a_, ia_, ma_, covar_, alpha_, chisqA_,
+                               progress_.stop_check(), kMaxPolishRuns, [this](int) { progress_.Add(1); });
+    runs_ += polish.runs;
+    polishRuns_ = polish.runs;
+    if (polish.stop == FitStop::Stopped) throw FitStoppedSignal{};
+    status_ = polish.code;
+    stop_ = polish.stop;
   }
 
   // Each selected slot alone, in slot order.
@@ -239,7 +267,8 @@ class Schedule {
   BindingFitModel model_;
   double chisqA_ = 0.0, chisqE_ = 0.0;
   int status_ = 0;
-  int runs_ = 0;
+  FitStop stop_ = FitStop::Converged;
+  int runs_ = 0, polishRuns_ = 0;
 };
 
 // 0.2 % .. 99.6 % of the larger of the first and last total Ca, volumes alongside.
@@ -261,7 +290,43 @@ bool protein_too_high(const FitJob& job, const FitResult& result) {
   return result.params[info.ProteinSlot()] > 1200.0 * job.proteinStartUM;
 }
 
+// The curve, the errors and the messages of a fit whose schedule has run.
+void FinishResult(const FitJob& job, Schedule& schedule, ProgressTracker& tracker, const FitOptions& options,
+                  FitResult& result) {
+  const int nParams = fit_record_param_count(job.model);
+  if (protein_too_high(job, result)) result.messages.push_back(kFitProteinHighMessage);
+  sample_fit_curve(job, schedule, result);
+  // A singular final matrix leaves no covariance to take errors from.
+  const bool singular = result.status == 1 || result.status == 2;
+  if (job.covarianceErrors && !singular) {
+    schedule.CovarianceErrors(result, nParams);
+    result.haveErrors = true;
+  }
+  if (job.jackknifeErrors) {
+    schedule.JackknifeErrors(result, nParams, options);
+    result.haveErrors = true;
+  }
+  if (singular) result.messages.push_back(kFitTooFarMessage);
+  tracker.Finish();
+}
+
 }  // namespace
+
+const char* fit_stop_text(FitStop stop) {
+  switch (stop) {
+    case FitStop::Converged: return "Converged";
+    case FitStop::StepLimit: return "Stopped at the run limit";
+    case FitStop::Singular: return "Singular matrix";
+    case FitStop::NonFinite: return "Non-finite values";
+    case FitStop::Stopped: return "Stopped";
+  }
+  return "";
+}
+
+std::vector<std::string> fit_run_lines(const FitRunRecord& run) {
+  if (!run.known) return {"Fit ended: not known (read from a file)"};
+  return {std::string("Fit ended: ") + fit_stop_text(run.stop), "Least-squares runs: " + std::to_string(run.runs)};
+}
 
 std::optional<FitJob> prepare_fit(const Titration& doc, const FitSettings& s) {
   const int model = s.m_nModelIndex + 1;
@@ -288,22 +353,14 @@ FitResult compute_fit(const FitJob& job, FitProgress* progress, const FitOptions
   ProgressTracker tracker(progress);
   tracker.Set(0);
   Schedule schedule(job, tracker);
-  schedule.Run(result);
-  const int nParams = fit_record_param_count(job.model);
-  if (protein_too_high(job, result)) result.messages.push_back(kFitProteinHighMessage);
-  sample_fit_curve(job, schedule, result);
-  // A singular final matrix leaves no covariance to take errors from.
-  const bool singular = result.status == 1 || result.status == 2;
-  if (job.covarianceErrors && !singular) {
-    schedule.CovarianceErrors(result, nParams);
-    result.haveErrors = true;
+  try {
+    schedule.Run(result);
+    FinishResult(job, schedule, tracker, options, result);
+  } catch (const FitStoppedSignal&) {
+    FitResult stopped;
+    stopped.stop = FitStop::Stopped;
+    return stopped;
   }
-  if (job.jackknifeErrors) {
-    schedule.JackknifeErrors(result, nParams, options);
-    result.haveErrors = true;
-  }
-  if (singular) result.messages.push_back(kFitTooFarMessage);
-  tracker.Finish();
   return result;
 }
 
@@ -313,6 +370,7 @@ void apply_fit(Titration& doc, const FitJob& job, const FitResult& result) {
     doc.m_points[i] = i < static_cast<int>(job.gathered.size()) ? job.gathered[static_cast<std::size_t>(i)] : GridPoint{};
   ParamSet& fit = doc.m_fit;
   fit.m_nModel = job.model;
+  doc.m_fitRun = {true, result.stop, result.runs};
   fit.m_nParams = fit_record_param_count(job.model);
   fit.m_bElectrode = model_info(job.model).electrode ? 1 : 0;
   fit.m_bDilution = job.dilution ? 1 : 0;
@@ -334,6 +392,7 @@ FitOutcome run_fit_command(Titration& doc, const FitSettings& settings, FitProgr
   std::optional<FitJob> job = prepare_fit(doc, settings);
   if (!job) return outcome;
   outcome.result = compute_fit(*job, progress, options);
+  if (outcome.result.stop == FitStop::Stopped) return outcome;
   apply_fit(doc, *job, outcome.result);
   outcome.fitted = true;
   return outcome;

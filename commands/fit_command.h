@@ -15,8 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "document/titration.h"
 #include "commands/fit_settings.h"
+#include "document/titration.h"
+#include "fitting/levenberg_marquardt.h"
 
 inline constexpr const char* kFitProgressText = "Calculating";
 inline constexpr int kFitProgressColourR = 210, kFitProgressColourG = 0, kFitProgressColourB = 0;
@@ -25,13 +26,24 @@ inline constexpr const char* kFitTooFarMessage =
 inline constexpr const char* kFitProteinHighMessage =
     "Fitted protein concentration high.\n Consider other start values for parameters";
 
-// Progress of a running fit. Positions rise from 0, stay below 100 while the fit runs and
-// end with exactly one call with 100. Called from the thread that runs compute_fit.
-class FitProgress {
+// Progress of a running fit, and its stop channel. Positions rise from 0, stay below 100
+// while the fit runs and end with exactly one call with 100 (none when the fit was stopped).
+// StopRequested is polled between least-squares steps; once it returns true the fit ends as
+// "stopped" within one step. Both are called from the thread that runs compute_fit.
+class FitProgress : public StopCheck {
  public:
-  virtual ~FitProgress() = default;
   virtual void SetPosition(int position) = 0;
+  bool StopRequested() override { return false; }
 };
+
+// The stop reason as the Parameters dialog words it: "Converged", "Stopped at the run limit",
+// "Singular matrix", "Non-finite values", "Stopped".
+const char* fit_stop_text(FitStop stop);
+
+// How the document's fit ended, as the Parameters dialog shows it under the fit's values:
+// "Fit ended: Converged" and "Least-squares runs: 37"; for a fit read from a file, which does
+// not keep them, one line "Fit ended: not known (read from a file)".
+std::vector<std::string> fit_run_lines(const FitRunRecord& run);
 
 struct FitOptions {
   std::optional<std::uint32_t> jackknifeSeed;  // none: seeded from the clock
@@ -67,23 +79,29 @@ struct FitResult {
   double params[ParamSet::kSlots] = {};  // slot 0: chi-square; 1..ma fitted values
   double errors[ParamSet::kSlots] = {};
   bool haveErrors = false;
-  int status = 0;   // code of the last full fit: 0, or 1 / 2 for a singular matrix
-  int runs = 0;     // least-squares runs made (the schedule; the jackknife's refits excluded)
+  int status = 0;   // closing code of the last full run: 0, or 1 / 2 for a singular matrix
+  // Why the final run ended (the polish's verdict), and the least-squares runs made: the
+  // schedule's, the broad search's and the polish's (the jackknife's refits excluded).
+  // Stopped: the caller asked; nothing else in the result is meaningful.
+  FitStop stop = FitStop::Converged;
+  int runs = 0;
+  int polishRuns = 0;  // of runs, those of the polish after the schedule
   FitPoint curve[Titration::kCurvePoints];
   std::vector<std::string> messages;  // protein warning, then the start-value message
 };
 
 FitResult compute_fit(const FitJob& job, FitProgress* progress, const FitOptions& options = {});
 
-// Stores the record (m_fit), the curve, the gathered points, start Ca, temperature,
-// m_bShowFit = 1 and marks the document modified.
+// Stores the record (m_fit), how the fit ended (m_fitRun), the curve, the gathered points,
+// start Ca, temperature, m_bShowFit = 1 and marks the document modified.
 void apply_fit(Titration& doc, const FitJob& job, const FitResult& result);
 
 struct FitOutcome {
   bool fitted = false;
-  FitResult result;  // meaningful when fitted
+  FitResult result;  // meaningful when fitted, or with result.stop == Stopped
 };
 
-// The whole command after the dialog ended with OK.
+// The whole command after the dialog ended with OK. A fit stopped through the progress
+// leaves the document untouched (fitted = false, result.stop = Stopped).
 FitOutcome run_fit_command(Titration& doc, const FitSettings& settings, FitProgress* progress,
                            const FitOptions& options = {});

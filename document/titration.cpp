@@ -133,6 +133,7 @@ void Titration::ResetForNew() {
   m_strXCaption = "Total Ca/uM";
   m_strTitle = "Title";
   m_bShowFit = 0;
+  m_fitRun = FitRunRecord{};
   m_bHaveSims = 0;
   m_bAxisFixed = 0;
   m_bGraphDrag = 0;

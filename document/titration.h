@@ -12,6 +12,7 @@
 #include <string>
 
 #include "document/c_text.h"
+#include "fitting/fit_stop.h"
 
 typedef unsigned char BYTE;
 
@@ -88,6 +89,14 @@ class ParamSet {
   double m_p[kSlots] = {};
   double m_err[kSlots] = {};
   int m_nParams = 0;
+};
+
+// How the last fit of this session ended. Not part of the file: a fit read from a file has
+// known = false.
+struct FitRunRecord {
+  bool known = false;
+  FitStop stop = FitStop::Converged;
+  int runs = 0;  // least-squares runs
 };
 
 struct GenStep {
@@ -184,6 +193,7 @@ class Titration {
   double m_dGenStartVolume = 0.0;  // ml
   GenStep m_genSteps[kMaxGenSteps + 1];
   ParamSet m_fit;
+  FitRunRecord m_fitRun;
   ParamSet m_sims[kMaxSims];
   FitPoint m_fitCurve[kCurvePoints];
   BYTE m_bShowFit = 0;

@@ -67,6 +67,8 @@ TEST_F(Cli, FitPrintsTheResultsRowsAndSavesOnlyWhenAsked) {
   EXPECT_EQ(slurp(in), before) << "the input is never overwritten";
   const auto json = nlohmann::json::parse(r.out);
   EXPECT_EQ(json["fit"]["model"], 1);
+  EXPECT_EQ(json["fit"]["stop"], "converged");
+  EXPECT_GT(json["fit"]["runs"].get<int>(), 4 + 10) << "the one-site schedule, then the polish";
   EXPECT_NEAR(json["temperature_k"].get<double>(), 293.15, 1e-4);
   const auto& display = json["display"];
   ASSERT_EQ(display.size(), 8u);  // title and seven rows

@@ -97,16 +97,19 @@ TEST(FitSchedule, RunsPerFamilyAndProgress) {
   FitSettings s = settings_for(design, doc);  // fits slots 1, 2, 3, 5, 6
   RecordingProgress progress;
   FitOutcome out = run_fit_command(doc, s, &progress);
-  // 5 pre-fits, 5 full fits, re-seed (1 + 5 + 5), 1 full fit.
-  EXPECT_EQ(out.result.runs, 22);
-  ASSERT_EQ(progress.positions.size(), 3u + 22u);  // 0, the family's start, one per run, 100
+  // 5 pre-fits, 5 full fits, re-seed (1 + 5 + 5), 1 full fit, then the polish.
+  EXPECT_EQ(out.result.runs - out.result.polishRuns, 22);
+  EXPECT_GE(out.result.polishRuns, 1);
+  EXPECT_EQ(out.result.stop, FitStop::Converged);
+  // 0, the family's start, one per run, 100
+  ASSERT_EQ(progress.positions.size(), 3u + static_cast<std::size_t>(out.result.runs));
   EXPECT_EQ(progress.positions.back(), 100);
   for (std::size_t i = 0; i + 1 < progress.positions.size(); ++i) EXPECT_LT(progress.positions[i], 100);
 
   s.m_bFitSlot[6] = 0;  // no re-seed step without slot 6; broad search of 9 trials
   s.m_bExtensive = 1;
   out = run_fit_command(doc, s, &progress);
-  EXPECT_EQ(out.result.runs, 4 + 5 + 1 + 9 + 4 + 3);
+  EXPECT_EQ(out.result.runs - out.result.polishRuns, 4 + 5 + 1 + 9 + 4 + 3);
   EXPECT_EQ(doc.m_fit.m_p[6], std::pow(10.0, 6.0) * 1e-9) << "an unfitted slot keeps its start value";
 
   design.model = 6;
@@ -115,10 +118,12 @@ TEST(FitSchedule, RunsPerFamilyAndProgress) {
   write_series(doc, design);
   s = settings_for(design, doc);  // rows 4 and 11 off: 9 slots
   s.m_bExtensive = 1;
-  EXPECT_EQ(run_fit_command(doc, s, nullptr).result.runs, 9 + 3 + 64 + 9 + 3);
+  out = run_fit_command(doc, s, nullptr);
+  EXPECT_EQ(out.result.runs - out.result.polishRuns, 9 + 3 + 64 + 9 + 3);
   s.m_nModelIndex = 0;
   fit_dialog_configure(s, doc);
-  EXPECT_EQ(run_fit_command(doc, s, &progress).result.runs, 4 + 10);
+  out = run_fit_command(doc, s, &progress);
+  EXPECT_EQ(out.result.runs - out.result.polishRuns, 4 + 10);
 }
 
 TEST(FitSchedule, ElectrodeSpareSlotsNeverMove) {
@@ -279,4 +284,50 @@ TEST(FitCommand, PercentWeightsAlsoServeTheJackknifeAndStartCaIsDiluted) {
   ASSERT_TRUE(run_fit_command(doc, s, nullptr, seeded).fitted);
   EXPECT_EQ(doc.m_fit.m_p[0], weighted) << "the jackknife keeps the percentual weights";
   EXPECT_EQ(doc.m_fit.m_bErrors, 1);
+}
+
+namespace {
+
+// Asks to stop once the fit has reported a few positions, as the window's Cancel does.
+struct CancellingProgress : FitProgress {
+  int positions = 0;
+  void SetPosition(int) override { ++positions; }
+  bool StopRequested() override { return positions >= 4; }
+};
+
+}  // namespace
+
+TEST(FitCommand, AStoppedFitLeavesTheDocumentAsItWas) {
+  Titration doc;
+  SeriesSpec design = model2_series();
+  write_series(doc, design);
+  FitSettings s = settings_for(design, doc);
+  s.m_bExtensive = 1;
+  fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
+  s.m_bEstimateErrors = 1;
+  const Titration before = doc;
+  CancellingProgress cancel;
+  const FitOutcome out = run_fit_command(doc, s, &cancel);
+  EXPECT_FALSE(out.fitted);
+  EXPECT_EQ(out.result.stop, FitStop::Stopped);
+  EXPECT_EQ(cancel.positions, 4) << "no position after the stop, not even 100";
+  EXPECT_FALSE(doc.IsModifiedCore());
+  EXPECT_EQ(doc.m_bShowFit, before.m_bShowFit);
+  EXPECT_FALSE(doc.m_fitRun.known);
+  for (int k = 0; k < ParamSet::kSlots; ++k) EXPECT_EQ(doc.m_fit.m_p[k], before.m_fit.m_p[k]);
+
+  // Asked during the jackknife: a few polls after those of the same fit without errors.
+  struct StopAtPoll : FitProgress {
+    long polls = 0, stopAt = -1;
+    void SetPosition(int) override {}
+    bool StopRequested() override { return ++polls == stopAt || (stopAt > 0 && polls > stopAt); }
+  } counter, late;
+  s.m_bExtensive = 0;
+  s.m_bEstimateErrors = 0;
+  Titration scratch = before;
+  ASSERT_TRUE(run_fit_command(scratch, s, &counter).fitted);
+  s.m_bEstimateErrors = 1;
+  late.stopAt = counter.polls + 5;
+  EXPECT_EQ(run_fit_command(doc, s, &late).result.stop, FitStop::Stopped);
+  EXPECT_FALSE(doc.IsModifiedCore());
 }

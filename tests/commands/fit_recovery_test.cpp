@@ -130,3 +130,28 @@ INSTANTIATE_TEST_SUITE_P(AllModels, FitRecovery, ::testing::ValuesIn(cases()),
                          });
 
 }  // namespace
+
+// The six-site schedule alone ends each run after two small steps on a flat valley; the
+// polish must carry the standard fit down to the minimum a broad search from the truth finds.
+TEST(FitPolish, StandardSixSiteFitReachesTheBroadSearchMinimumFromTheTruth) {
+  RecoveryCase c{"six sites + chelator",
+                 series_design(6, {0.1, 1.0, 5.0, -6.0, 6.5, 6.3, 6.1, 5.9, 5.7, 5.5, 20.0}, 150, 0.002)};
+  c.series.points = 99;
+  Titration doc;
+  write_series(doc, c.series);
+  FitSettings standard = settings_for(c, doc);
+  const FitOutcome fromStart = run_fit_command(doc, standard, nullptr, {});
+  ASSERT_TRUE(fromStart.fitted);
+  EXPECT_EQ(fromStart.result.stop, FitStop::Converged);
+  EXPECT_GT(fromStart.result.polishRuns, 1) << "the schedule alone had not converged";
+
+  FitSettings truth = standard;
+  for (int row = 1; row <= kValueRows; ++row) truth.m_dValue[row] = c.series.rows[row];
+  truth.m_bExtensive = 1;
+  const FitOutcome reference = run_fit_command(doc, truth, nullptr, {});
+  ASSERT_TRUE(reference.fitted);
+  const double got = fromStart.result.params[0], best = reference.result.params[0];
+  EXPECT_LE(got, best * (1 + 1e-6)) << "standard " << got << ", broad search from the truth " << best;
+  EXPECT_EQ(doc.m_fitRun.runs, reference.result.runs);
+  EXPECT_TRUE(doc.m_fitRun.known);
+}
