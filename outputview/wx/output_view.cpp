@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -9,12 +10,15 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/dcclient.h>
+#include <wx/eventfilter.h>
 #include <wx/msgdlg.h>
+#include <wx/statusbr.h>
 #include <wx/utils.h>
 
 #include "app/wx/analysis_menu.h"
 #include "app/wx/command_ids.h"
 #include "app/wx/compare_models_dialog.h"
+#include "app/wx/fixed_splitter.h"
 #include "app/wx/main_frame.h"
 #include "app/wx/offscreen_dc.h"
 #include "app/wx/progress_bar.h"
@@ -57,14 +61,43 @@ wxString app_title() { return wxTheApp ? wxTheApp->GetAppDisplayName() : wxStrin
 
 wxRect to_wx(const CanvasRect& r) { return wxRect(r.left, r.top, r.Width(), r.Height()); }
 
-// The fit's progress as the worker reports it; the UI thread polls it onto the bar.
-class PolledProgress : public FitProgress {
+// The fit's progress and stop channel between the worker and the window: the worker posts
+// each position to the window's thread; a stop asked there is read by the worker between
+// least-squares steps.
+class PostedProgress : public FitProgress {
  public:
-  void SetPosition(int position) override { m_position.store(position); }
-  int Position() const { return m_position.load(); }
+  explicit PostedProgress(std::function<void(int)> post) : m_post(std::move(post)) {}
+  void SetPosition(int position) override { m_post(position); }
+  bool StopRequested() override { return m_stop.load(); }
+  void RequestStop() { m_stop.store(true); }
 
  private:
-  std::atomic<int> m_position{0};
+  std::function<void(int)> m_post;
+  std::atomic<bool> m_stop{false};
+};
+
+// While a fit runs, commands from menus, the toolbar and accelerators are swallowed whichever
+// window they reach (the document must not change under the fit), and Esc anywhere cancels.
+class FitInputFilter : public wxEventFilter {
+ public:
+  explicit FitInputFilter(std::function<void()> cancel) : m_cancel(std::move(cancel)) { wxEvtHandler::AddFilter(this); }
+  ~FitInputFilter() override { wxEvtHandler::RemoveFilter(this); }
+  FitInputFilter(const FitInputFilter&) = delete;
+  FitInputFilter& operator=(const FitInputFilter&) = delete;
+
+  int FilterEvent(wxEvent& event) override {
+    const wxEventType type = event.GetEventType();
+    if (type == wxEVT_MENU) return Event_Ignore;
+    if ((type == wxEVT_CHAR_HOOK || type == wxEVT_KEY_DOWN) &&
+        static_cast<wxKeyEvent&>(event).GetKeyCode() == WXK_ESCAPE) {
+      m_cancel();
+      return Event_Processed;
+    }
+    return Event_Skip;
+  }
+
+ private:
+  std::function<void()> m_cancel;
 };
 
 // RGB(210, 0, 0) as the COLORREF (0x00BBGGRR) the progress bar takes.
@@ -73,9 +106,31 @@ constexpr std::uint32_t kFitBarColour =
 
 }  // namespace
 
+// Everything a fit on the worker needs until its result is back on the window's thread.
+struct COutputView::RunningFit {
+  FitJob job;
+  std::unique_ptr<FitResult> result = std::make_unique<FitResult>();  // 498-sample curve: not on the stack
+  std::exception_ptr failure;
+  std::unique_ptr<PostedProgress> progress;
+  std::unique_ptr<CProgressBar> bar;
+  wxButton* cancel = nullptr;
+  wxWindow* panes = nullptr;  // disabled while the fit runs
+  std::unique_ptr<wxWindowDisabler> otherWindows;
+  std::unique_ptr<FitInputFilter> filter;
+  std::thread worker;
+};
+
+COutputView::COutputView() = default;
+
 COutputView::~COutputView() {
   // The dialog may outlive this view while the main window closes: it must not call back.
   if (m_pGenerateDlg) m_pGenerateDlg->DetachView();
+  // The frame refuses to close during a fit; should the view go anyway, the worker must not
+  // outlive the job it reads.
+  if (m_pRunningFit) {
+    m_pRunningFit->progress->RequestStop();
+    if (m_pRunningFit->worker.joinable()) m_pRunningFit->worker.join();
+  }
 }
 
 wxWindow* COutputView::CreateCanvas(wxWindow* parent) {
@@ -173,6 +228,7 @@ void COutputView::CreateControls() {
       case kIdView: m_btnView = button; break;
     }
   }
+  canvas->Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent&) { OnViewFitResults(); });
   BindButtons();
   // Tab visits the controls row by row, left to right.
   static_cast<CPaneCanvas*>(canvas)->SetTabOrder({m_btnDescription, m_btnUpdate, m_btnDel, m_btnView, m_btnSimulate,
@@ -252,61 +308,100 @@ void COutputView::OnFit() {
   CFitDlg dialog(DialogParent(), m_dlgFit, *doc);
   if (dialog.ShowModal() == wxID_OK) {
     if (std::optional<FitJob> job = prepare_fit(*doc, m_dlgFit)) {
-      auto result = std::make_unique<FitResult>();  // holds the 498-sample curve: not on the stack
-      if (RunFitWithProgress(*job, *result)) {
-        apply_fit(*doc, *job, *result);
-        ShowMessages(result->messages);
-      }
+      StartFit(std::move(*job));
+      return;  // FinishFit updates the views
     }
   }
   UpdateViews();
 }
 
-// Runs the computation on a worker thread. Meanwhile every window refuses input (so the
-// document cannot change under the fit) but keeps painting, and the status bar's bar shows
-// "Calculating" and the progress; the desktop never sees a window that stopped responding.
-bool COutputView::RunFitWithProgress(const FitJob& job, FitResult& result) {
+// Starts the computation on a worker thread and returns. Meanwhile the panes and every other
+// window refuse input (so the document cannot change under the fit) but keep painting; the
+// status bar shows "Calculating", the progress posted by the worker, and a Cancel button.
+// FinishFit runs on this thread once the worker is done.
+void COutputView::StartFit(FitJob job) {
+  wxWindow* canvas = GetCanvas();
+  if (!canvas) return;
   m_bFitRunning = true;
-  PolledProgress progress;
-  std::atomic<bool> done{false};
-  std::exception_ptr failure;
-  {
-    CProgressBar bar(kFitProgressText, 100, 100, false, 0);
-    bar.SetBarColour(kFitBarColour);
-    bar.SetPos(0);
-    wxWindowDisabler noInput;
-    wxBusyCursor busy;
-    std::thread worker([&] {
-      try {
-        result = compute_fit(job, &progress);
-      } catch (...) {
-        failure = std::current_exception();
-      }
-      done.store(true);
+  m_pRunningFit = std::make_unique<RunningFit>();
+  RunningFit& run = *m_pRunningFit;
+  run.job = std::move(job);
+  run.progress = std::make_unique<PostedProgress>([this, canvas](int position) {
+    canvas->CallAfter([this, position] {
+      if (m_pRunningFit && m_pRunningFit->bar) m_pRunningFit->bar->SetPos(position);
     });
-    int shown = 0;
-    while (!done.load()) {
-      const int position = progress.Position();
-      if (position != shown) bar.SetPos(shown = position);
-      if (wxTheApp) wxTheApp->Yield(true);
-      wxMilliSleep(10);
-    }
-    worker.join();
-    bar.SetPos(100);
+  });
+  run.bar = std::make_unique<CProgressBar>(kFitProgressText, 80, 100, false, 0);
+  run.bar->SetBarColour(kFitBarColour);
+  run.bar->SetPos(0);
+  if (wxStatusBar* status = CProgressBar::GetStatusBar(); status && run.bar->IsCreated()) {
+    const wxRect barRect = run.bar->GetBarRect();
+    run.cancel = new wxButton(status, wxID_CANCEL, "Cancel");
+    run.cancel->SetSize(barRect.GetRight() + 6, barRect.GetTop(), run.cancel->GetBestSize().x, barRect.GetHeight());
+    run.cancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { CancelFit(); });
+    run.cancel->SetFocus();
   }
+  CMainFrame* frame = GetMainFrame();
+  run.otherWindows = std::make_unique<wxWindowDisabler>(frame);
+  run.panes = frame ? static_cast<wxWindow*>(frame->GetSplitter()) : nullptr;
+  if (run.panes) run.panes->Disable();
+  run.filter = std::make_unique<FitInputFilter>([this] { CancelFit(); });
+  RunningFit* worker = &run;
+  run.worker = std::thread([this, worker, canvas] {
+    try {
+      *worker->result = compute_fit(worker->job, worker->progress.get());
+    } catch (...) {
+      worker->failure = std::current_exception();
+    }
+    canvas->CallAfter([this] { FinishFit(); });
+  });
+}
+
+void COutputView::CancelFit() {
+  if (m_pRunningFit) m_pRunningFit->progress->RequestStop();
+}
+
+wxButton* COutputView::GetCancelButton() const { return m_pRunningFit ? m_pRunningFit->cancel : nullptr; }
+
+// The worker is done: input back, then the result into the document (unless stopped or
+// failed) and the messages, in that order.
+void COutputView::FinishFit() {
+  if (!m_pRunningFit) return;
+  std::unique_ptr<RunningFit> run = std::move(m_pRunningFit);
+  run->worker.join();
+  run->filter.reset();
+  if (run->cancel) run->cancel->Destroy();
+  if (run->panes) run->panes->Enable();
+  run->otherWindows.reset();
+  if (run->result->stop != FitStop::Stopped && !run->failure) run->bar->SetPos(100);
+  run->bar.reset();
   m_bFitRunning = false;
-  if (failure) {
+  BindwiseDoc* doc = GetDoc();
+  if (run->failure) {
     std::string what = "The fit could not be completed.";
     try {
-      std::rethrow_exception(failure);
+      std::rethrow_exception(run->failure);
     } catch (const std::exception& e) {
       what += std::string("\n") + e.what();
     } catch (...) {
     }
     wxMessageBox(wxString::FromUTF8(what), app_title(), wxOK | wxICON_ERROR, DialogParent());
-    return false;
+  } else if (doc && run->result->stop != FitStop::Stopped) {
+    apply_fit(*doc, run->job, *run->result);
+    ShowMessages(run->result->messages);
   }
-  return true;
+  UpdateViews();
+}
+
+void COutputView::OnViewFitResults() {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc) return;
+  if (!doc->m_bShowFit) {
+    wxMessageBox(kNoFitMessage, app_title(), wxOK, DialogParent());
+    return;
+  }
+  CParametersDlg dialog(DialogParent(), *doc);
+  dialog.ShowModal();
 }
 
 void COutputView::OnDescription() {

@@ -17,6 +17,7 @@
 // dialog tells this view about "Add" and about its closing through its two events.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ struct WindowLayout;
 
 class COutputView : public CPaneView {
  public:
-  COutputView() = default;
+  COutputView();
   ~COutputView() override;
 
   wxWindow* CreateCanvas(wxWindow* parent) override;
@@ -66,6 +67,14 @@ class COutputView : public CPaneView {
   wxButton* GetButton(int id) const;
   const ControlLayout& GetLayout() const { return m_layout; }
   bool IsFitRunning() const { return m_bFitRunning; }
+  // Asks a running fit to stop (Esc, or the Cancel button beside the progress bar); the
+  // document stays as it was. Nothing happens without a running fit.
+  void CancelFit();
+  // The Cancel button shown beside the progress bar while a fit runs; null otherwise.
+  wxButton* GetCancelButton() const;
+  // The Parameters dialog for the document's fit (values, how it ended, its run count); a
+  // double click on the results panel opens it.
+  void OnViewFitResults();
   // Puts the view in the fitting state without a fit, for tests of what a fit blocks.
   void SetFitRunningForTest(bool running) { m_bFitRunning = running; }
   // The open Generate Data dialog, null while it is closed.
@@ -83,7 +92,8 @@ class COutputView : public CPaneView {
   void CreateControls();
   void PlaceControls();
   void BindButtons();
-  bool RunFitWithProgress(const FitJob& job, FitResult& result);
+  void StartFit(FitJob job);
+  void FinishFit();
   void ShowMessages(const std::vector<std::string>& messages);
   wxWindow* DialogParent() const;
   void OnGenerateAdd(wxCommandEvent& event);
@@ -103,6 +113,8 @@ class COutputView : public CPaneView {
   wxButton* m_btnView = nullptr;
   CPlotListBox* m_plotList = nullptr;
   bool m_bFitRunning = false;
+  struct RunningFit;
+  std::unique_ptr<RunningFit> m_pRunningFit;
   CGenerateDataDlg* m_pGenerateDlg = nullptr;  // deletes itself when closed
   int m_nExportCount = kExportCountDefault;
 

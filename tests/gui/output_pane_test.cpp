@@ -293,6 +293,7 @@ class TestApp : public CBindwiseApp {
       click_in(&dlg, wxID_OK);
     });
     click(View()->GetButton(kIdFit));
+    for (int i = 0; i < 3000 && View()->IsFitRunning(); ++i) wxYield(), wxMilliSleep(10);
     CHECK(!View()->IsFitRunning());
     CHECK(GetMainFrame()->IsEnabled());  // input is back after the fit
     CHECK_EQ(Doc().m_bShowFit, 1);
