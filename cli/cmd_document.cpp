@@ -12,6 +12,9 @@
 #include "cli/cli_command.h"
 #include "cli/document_json.h"
 #include "document/bwd_file.h"
+#include "document/c_text.h"
+#include "document/data_import.h"
+#include "document/table_text.h"
 #include "document/titration.h"
 
 namespace {
@@ -22,61 +25,69 @@ void save_or_fail(const std::string& path, const Titration& doc) {
 }
 
 // ---------------------------------------------------------------------------------------
-// import: one grid row per table line.
+// import: the paste rules (document/table_text.h), one grid row per table line.
 
-using Row = std::vector<std::string>;
+struct ImportArgs {
+  std::string data, out, title, description, separator, decimal, columns;
+  int skip = -1;
+};
 
-std::string trim_spaces(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-// Tabs, commas and semicolons separate fields one by one, so an empty field keeps its
-// column ("1,,2.0" leaves the added Ca empty); a line without any of them is split on runs
-// of spaces. Empty fields at the end of a line (a trailing separator) are dropped.
-Row split_fields(const std::string& line) {
-  Row fields;
-  if (line.find_first_of("\t,;") != std::string::npos) {
-    std::string field;
-    for (char c : line) {
-      if (c == '\t' || c == ',' || c == ';') {
-        fields.push_back(trim_spaces(field));
-        field.clear();
-      } else {
-        field += c;
-      }
-    }
-    fields.push_back(trim_spaces(field));
-  } else {
-    std::istringstream words(line);
-    for (std::string word; words >> word;) fields.push_back(word);
-  }
-  while (!fields.empty() && fields.back().empty()) fields.pop_back();
-  return fields;
-}
-
-std::vector<Row> read_table(const std::string& path) {
+std::string read_whole_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw CliFailure{path + ": cannot open: " + std::strerror(errno)};
-  std::vector<Row> rows;
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // UTF-8 byte order mark
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const auto first = line.find_first_not_of(" \t");
-    if (first == std::string::npos || line[first] == '#') continue;
-    Row fields = split_fields(line);
-    if (fields.size() > Titration::kCols)
-      throw CliFailure{path + ": line " + std::to_string(number) + " has " + std::to_string(fields.size()) +
-                       " columns; a row holds at most 3 (response, added Ca in uM, volume in ml)"};
-    rows.push_back(std::move(fields));
-    if (rows.size() > Titration::kRows)
-      throw CliFailure{path + ": more than 99 rows (line " + std::to_string(number) +
-                       "); the grid holds at most 99"};
-  }
+  std::ostringstream text;
+  text << in.rdbuf();
   if (in.bad()) throw CliFailure{path + ": cannot read: " + std::strerror(errno)};
-  return rows;
+  return text.str();
+}
+
+FieldSeparator separator_named(const std::string& name) {
+  for (FieldSeparator s : {FieldSeparator::Tab, FieldSeparator::Semicolon, FieldSeparator::Comma,
+                           FieldSeparator::Blanks, FieldSeparator::Line})
+    if (name == separator_name(s)) return s;
+  return FieldSeparator::Line;
+}
+
+// "--columns 2,1,3": file columns (from 1, 0 for none) of Response, Add. Ca/uM and Volume.
+ImportColumns columns_from(const std::string& text) {
+  ImportColumns columns;
+  if (text.empty()) return columns;
+  std::istringstream in(text);
+  std::string item;
+  int c = 0;
+  for (; std::getline(in, item, ','); ++c) {
+    int number = 0;
+    if (c >= Titration::kCols || !parse_int_field(item, &number) || number < 0)
+      throw CLI::ValidationError("--columns", "three column numbers from 1 (0 for none), e.g. 2,1,3");
+    columns.fileColumn[c] = number - 1;
+  }
+  if (c != Titration::kCols) throw CLI::ValidationError("--columns", "three column numbers, e.g. 2,1,3");
+  return columns;
+}
+
+TableText read_import_table(const ImportArgs& a) {
+  const std::string text = read_whole_file(a.data);
+  TableFormat format = detect_table_format(text);
+  if (!a.separator.empty()) format.separator = separator_named(a.separator);
+  if (!a.decimal.empty()) format.decimal = a.decimal == "comma" ? DecimalMark::Comma : DecimalMark::Point;
+  if (a.skip >= 0) format.headerLines = a.skip;
+  return read_table_text(text, format);
+}
+
+int run_import(const ImportArgs& a, bool hasTitle) {
+  const TableText table = read_import_table(a);
+  const ImportColumns columns = columns_from(a.columns);
+  std::string refused = import_refusal(table, columns);
+  if (refused.empty() && a.columns.empty() && table_column_count(table) > Titration::kCols)
+    refused = "the table has " + std::to_string(table_column_count(table)) +
+              " columns; a row holds at most 3 (response, added Ca in uM, volume in ml): choose them with --columns";
+  if (!refused.empty()) throw CliFailure{a.data + ": " + refused};
+  auto doc = std::make_unique<Titration>();
+  import_into_grid(*doc, table, columns);
+  if (hasTitle) doc->m_strTitle = a.title;
+  doc->m_strDescription = a.description;
+  save_or_fail(a.out, *doc);
+  return 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -109,32 +120,28 @@ void setup_show(CLI::App& app, CliIo& io, CliRunner& runner) {
   });
 }
 
-struct ImportArgs {
-  std::string data, out, title, description;
-};
-
 void setup_import(CLI::App& app, CliIo&, CliRunner& runner) {
   auto args = std::make_shared<ImportArgs>();
   CLI::App* sub = app.add_subcommand(
       "import",
-      "Build a document from a text table: up to 99 rows of 1 to 3 columns (response, added Ca in uM, "
-      "volume in ml) separated by tabs, commas, semicolons or spaces; lines starting with # are skipped");
+      "Build a document from a text table (CSV, TSV, TXT) read as the grid's Paste reads it: fields split by "
+      "tabs, else semicolons, else commas, else blanks when every line has the same number of numbers; a decimal "
+      "comma within tab or semicolon text; a first line without a number skipped as a header; up to 99 rows");
   sub->add_option("DATA", args->data, "text table to read")->required();
   sub->add_option("OUT", args->out, "document to write (.bwd)")->required();
   sub->add_option("--title", args->title, "graph title (default \"Title\")");
   sub->add_option("--description", args->description, "experimental description");
+  sub->add_option("--separator", args->separator, "field separator instead of the detected one")
+      ->check(CLI::IsMember({"tab", "semicolon", "comma", "blanks", "none"}));
+  sub->add_option("--decimal", args->decimal, "decimal mark instead of the detected one")
+      ->check(CLI::IsMember({"point", "comma"}));
+  sub->add_option("--skip", args->skip, "header lines to skip instead of the detected number")
+      ->check(CLI::Range(0, 1000));
+  sub->add_option("--columns", args->columns,
+                  "file columns (from 1, 0 for none) of Response, Add. Ca/uM and Volume (default 1,2,3)");
   sub->callback([args, sub, &runner] {
     const bool hasTitle = sub->count("--title") > 0;
-    runner = [args, hasTitle] {
-      const std::vector<Row> rows = read_table(args->data);
-      auto doc = std::make_unique<Titration>();
-      for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < rows[r].size(); ++c) doc->m_cells[r][c].SetText(rows[r][c]);
-      if (hasTitle) doc->m_strTitle = args->title;
-      doc->m_strDescription = args->description;
-      save_or_fail(args->out, *doc);
-      return 0;
-    };
+    runner = [args, hasTitle] { return run_import(*args, hasTitle); };
   });
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/command_support.h"
+#include "document/cell_check.h"
 #include "cli/document_json.h"
 #include "commands/auto_start.h"
 #include "commands/display_values.h"
@@ -67,6 +68,8 @@ nlohmann::ordered_json display_json(const Titration& doc) {
 
 int run_fit(const FitArgs& a, const FitSettings& settingsTemplate, CliIo& io) {
   auto doc = load_document_or_fail(a.file);
+  if (const std::string refused = cells_refusal(*doc, "fitting"); !refused.empty())
+    throw CliFailure{a.file + ": " + refused};
   FitSettings s = settingsTemplate;
   if (a.autoStart) {
     const AutoStartOutcome start = estimate_start_values(*doc, s);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/command_support.h"
+#include "document/cell_check.h"
 #include "cli/document_json.h"
 #include "commands/simulate_command.h"
 #include "fitting/models.h"
@@ -20,6 +21,8 @@ struct SimulateArgs {
 
 int run_simulate(const SimulateArgs& a, const SimulateSettings& sim, CliIo& io) {
   auto doc = load_document_or_fail(a.file);
+  if (const std::string refused = cells_refusal(*doc, "simulating"); !refused.empty())
+    throw CliFailure{a.file + ": " + refused};
   const SimulateOutcome out = run_simulate_command(*doc, sim, nullptr);
   for (const std::string& m : out.messages) print_message(io, m);
   if (!out.computed) {

@@ -9,11 +9,16 @@
 #include <locale.h>
 #include <stdlib.h>
 
+#include "document/number_text.h"
+
 
 bool CCell::Parse() {
-  bool trailing = false;
-  m_dValue = parse_decimal(m_strText, &trailing);
-  return trailing;
+  m_bNumber = m_strText.empty() || parse_cell_number(m_strText, &m_dValue);
+  // A text that is not a number keeps the value of its leading digits for the screens that
+  // show it, but the commands refuse to run while such a cell is in the grid.
+  if (m_strText.empty()) m_dValue = 0.0;
+  else if (!m_bNumber) m_dValue = parse_decimal(m_strText, nullptr);
+  return !m_bNumber;
 }
 
 bool CCell::SetText(const std::string& text) {

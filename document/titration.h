@@ -21,7 +21,8 @@ class CCell {
  public:
   virtual ~CCell() = default;
 
-  // Each mutator re-parses and returns true when characters remain after the number.
+  // Each mutator re-parses and returns true when the text is not empty and not a complete
+  // number (see document/number_text.h: either decimal mark, an exponent, blanks around).
   bool SetText(const std::string& text);
   std::string GetText() const { return m_strText; }
   const std::string& Text() const { return m_strText; }
@@ -38,9 +39,19 @@ class CCell {
   bool DeleteRange(int a, int b);
 
   bool Parse();
+  // Empty, or a complete number: the cell's value is exactly what it shows.
+  bool IsNumber() const { return m_bNumber; }
 
   std::string m_strText;
   double m_dValue = 0.0;
+
+ private:
+  bool m_bNumber = true;
+};
+
+struct CellPosition {
+  int row = -1, col = -1;  // -1 when there is none
+  bool Valid() const { return row >= 0; }
 };
 
 

@@ -60,6 +60,8 @@ class GraphController {
 
   const CanvasRect& DragRect() const { return m_rcDrag; }
   bool FitShown() const { return m_bFitShown != 0; }
+  // A fit is on hand but hidden by the fit button: saving now would leave it out.
+  bool HidesFit(const Titration& doc) const { return m_bFitShown == 0 && m_bHidFit != 0 && doc.m_bShowFit == 0; }
 
  private:
   void ZoomToBand(Titration& doc) const;

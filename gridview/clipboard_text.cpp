@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
+#include "document/table_text.h"
 #include "document/titration.h"
 
 namespace {
-
-constexpr auto npos = std::string::npos;
 
 std::string BlockText(Titration& doc, const GridBlock& b, bool cut) {
   std::string text;
@@ -25,8 +24,6 @@ bool ValidBlock(const GridBlock& b) {
   return b.row1 >= 0 && b.col1 >= 0 && b.row2 < Titration::kRows && b.col2 < Titration::kCols;
 }
 
-bool IsLeadingSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
-
 }  // namespace
 
 std::string BlockToClipboardText(const Titration& doc, const GridBlock& block) {
@@ -39,72 +36,49 @@ std::string CutBlockToClipboardText(Titration& doc, const GridBlock& block) {
   return BlockText(doc, block, true);
 }
 
-std::string NormaliseLineEnds(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + 2);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-    out += text[i];
-  }
-  const std::size_t lastCr = out.rfind('\r');
-  const std::size_t from = lastCr == npos ? 0 : lastCr + 1;
-  const bool contentAfter = std::any_of(out.begin() + static_cast<std::ptrdiff_t>(from), out.end(),
-                                        [](char ch) { return ch != ' ' && ch != '\n'; });
-  if (contentAfter) out += "\r\n";
-  return out;
+namespace {
+
+// A skipped header, and commas taken as separators (a lone "0,61" from a comma-decimal
+// spreadsheet reads as the two values 0 and 61 by the rules), are said in the status bar.
+std::string paste_status(const TableText& table) {
+  std::string status;
+  if (!table.skipped.empty()) status = "Skipped the header line \"" + table.skipped.back() + "\".";
+  if (table.format.separator == FieldSeparator::Comma)
+    status += std::string(status.empty() ? "" : " ") + "Commas were read as field separators.";
+  return status;
 }
 
-int PasteClipboardText(Titration& doc, const std::string& rawText, int row0, int col0) {
-  const std::string text = NormaliseLineEnds(rawText);
-  const std::size_t length = text.size();
-  // An empty text is one empty field: it empties the current cell, as pasting a copied
-  // empty cell does.
-  if (row0 < 0 || row0 >= Titration::kRows || col0 < 0 || col0 >= Titration::kCols) return -1;
+}  // namespace
 
-  // Columns: the fields of the first line, found by the first CR after the first character.
-  int n = 1;
-  if (const std::size_t cr = text.find('\r', 1); cr != npos)
-    n = 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(cr), '\t'));
-
-  // Leading blank lines move the block down, one row per line.
-  std::size_t w = 0;
-  int k = 0;
-  while (w < length && IsLeadingSpace(text[w])) {
-    if (text[w] == '\r') ++k;
-    ++w;
+PasteOutcome PasteClipboardText(Titration& doc, const std::string& text, int row0, int col0) {
+  PasteOutcome outcome;
+  if (row0 < 0 || row0 >= Titration::kRows || col0 < 0 || col0 >= Titration::kCols) return outcome;
+  TableText table = read_table_text(text);
+  if (!table.refusal.empty()) {
+    outcome.refusal = table.refusal;
+    return outcome;
   }
-  std::size_t pos = (w / n) * n;
-  if (k > 0 && pos > 0) --pos;
-
-  if (col0 + n > Titration::kCols) n = 1;
-  for (int r = row0; r < row0 + k && r < Titration::kRows; ++r)
-    for (int c = col0; c <= n - 1; ++c) doc.m_cells[r][c].SetText("");
-
-  int r = row0 + k;
-  if (r >= Titration::kRows) return k > 0 ? Titration::kRows - 1 : -1;
-  std::size_t previousCr = npos;
-  int lastRow = -1;
-  for (;;) {
-    std::size_t terminator = npos;
-    for (int c = col0; c < col0 + n; ++c) {
-      const std::size_t end = std::min(text.find('\t', pos), text.find('\r', pos));
-      std::string field;
-      if (end != npos)
-        for (std::size_t i = pos; i < end; ++i)
-          if (text[i] != '\t' && text[i] != '\n') field += text[i];
-      doc.m_cells[r][c].SetText(field);
-      pos = end == npos ? 1 : end + 1;
-      terminator = end;
+  // An empty text is one empty field, as a copied empty cell is.
+  if (table.rows.empty()) table.rows.push_back({""});
+  std::size_t n = 1;
+  for (const auto& fields : table.rows)
+    if (!fields.empty()) {
+      n = fields.size();
+      break;
     }
-    lastRow = r;
-    if (terminator == npos) break;
-    const std::size_t cr = text.find('\r', terminator);
-    if (cr == npos) break;
-    pos = cr + 2;
-    const bool advanced = previousCr == npos || cr > previousCr;
-    if (!advanced || length <= pos || r > 97) break;
-    previousCr = cr;
-    ++r;
+  if (col0 + static_cast<int>(n) > Titration::kCols) n = 1;
+  std::size_t i = 0;
+  for (; i < table.rows.size() && row0 + static_cast<int>(i) < Titration::kRows; ++i) {
+    const auto& fields = table.rows[i];
+    const int r = row0 + static_cast<int>(i);
+    for (std::size_t c = 0; c < n; ++c)
+      doc.m_cells[r][col0 + static_cast<int>(c)].SetText(c < fields.size() ? fields[c] : std::string());
+    outcome.lastRow = r;
   }
-  return lastRow;
+  outcome.status = paste_status(table);
+  if (i < table.rows.size()) {
+    if (!outcome.status.empty()) outcome.status += " ";
+    outcome.status += std::to_string(table.rows.size() - i) + " line(s) past row 99 were not pasted.";
+  }
+  return outcome;
 }

@@ -3,8 +3,7 @@
 // ends with a carriage return and a space. That is the format other copies of the program
 // exchange, so Copy keeps writing it.
 //
-// Paste reads that format and also lines ending in LF or CR LF, a last line without a line
-// end (a single value copied elsewhere pastes into one cell) and text of any length.
+// Paste reads that format and what spreadsheets and other programs put on the clipboard.
 #pragma once
 
 #include <string>
@@ -19,11 +18,15 @@ std::string BlockToClipboardText(const Titration& doc, const GridBlock& block);
 // As BlockToClipboardText, and empties each cell of the block once it is taken.
 std::string CutBlockToClipboardText(Titration& doc, const GridBlock& block);
 
-// Writes text into the grid with its first field at (row0, col0). Returns the last row
-// written, or -1 when nothing was written. Lines past row 98 are dropped; when the first
-// line's fields would not fit right of col0 only the first field of every line is pasted.
-int PasteClipboardText(Titration& doc, const std::string& text, int row0, int col0);
+struct PasteOutcome {
+  int lastRow = -1;     // the last row written, -1 when nothing was
+  std::string status;   // for the status bar: a skipped header line, rows that did not fit
+  std::string refusal;  // not empty: nothing was pasted, for this reason
+};
 
-// LF and CR LF line ends become CR LF, and a last line with content but no line end gets
-// one; text in the program's own format comes back unchanged.
-std::string NormaliseLineEnds(const std::string& text);
+// Writes text into the grid with its first field at (row0, col0), read as a spreadsheet's
+// copy (document/table_text.h: tabs, semicolons, commas, a header line, decimal commas).
+// Lines past row 98 are dropped; when the first line's fields would not fit right of col0
+// only the first field of every line is pasted. Rows with fewer fields than the first line
+// leave the rest of their cells empty. An empty text empties the cell at (row0, col0).
+PasteOutcome PasteClipboardText(Titration& doc, const std::string& text, int row0, int col0);

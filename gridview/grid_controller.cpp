@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "document/cell_check.h"
+#include "document/number_text.h"
+
 namespace {
 
 CanvasRect Union(const CanvasRect& a, const CanvasRect& b) {
@@ -109,6 +112,16 @@ void GridController::LButtonDown(int x, int y) {
   } else {
     cur.SetCell(row, col);
   }
+  m_nTabStartCol = -1;
+  ReportCurrentCell();
+}
+
+void GridController::ReportCurrentCell() {
+  const std::string text =
+      cell_not_a_number_text(m_doc, {m_doc.m_cursor.m_nRow, m_doc.m_cursor.m_nCol});
+  if (text.empty() && !m_bStatusShown) return;
+  m_bStatusShown = !text.empty();
+  m_host.ShowStatus(text);
 }
 
 void GridController::LButtonUp() {
@@ -224,13 +237,18 @@ void GridController::Char(int ch) {
     m_host.Invalidate(m_rcBlock);
   }
   m_doc.SetModifiedFlag(true);
-  const bool accepted = (ch >= '0' && ch <= '9') || ch == '.' || ch == '-';
-  if (!accepted) return;
+  const bool candidate = (ch >= '0' && ch <= '9') || ch == '.' || ch == ',' || ch == '-' || ch == '+' ||
+                         ch == 'e' || ch == 'E';
+  if (!candidate) return;
   CCellCursor& cur = m_doc.m_cursor;
   CCell& cell = CurrentCell();
-  if (!cur.m_bKeepText) cell.SetText("");
-  const int k = cur.m_nCaret;
-  if (ch != '-' || k == cell.CharCount()) cell.InsertChar(static_cast<char>(ch), k);
+  // The keystroke goes in only if the text can still become a number, so "1e-3" can be
+  // typed and a second decimal mark or a sign inside the digits cannot.
+  CCell trial;
+  trial.SetText(cur.m_bKeepText ? cell.Text() : std::string());
+  trial.InsertChar(ch == ',' ? '.' : static_cast<char>(ch), cur.m_bKeepText ? cur.m_nCaret : 0);
+  if (!is_number_prefix(trial.Text())) return;
+  cell.SetText(trial.Text());
   cur.m_bKeepText = 1;
   m_host.Invalidate(CurrentCellRect());
 }
@@ -268,6 +286,29 @@ void GridController::DoDown(CanvasRect& repaint) {
   const int f = m_host.ScrollY() / rh;
   const int visibleRows = (m_host.ClientHeight() - rh) / rh;
   if (visibleRows == cur.m_nRow - f - 1) m_host.ScrollToY(m_host.ScrollY() + rh);
+}
+
+void GridController::DoTab(CanvasRect& repaint, bool forward) {
+  CCellCursor& cur = m_doc.m_cursor;
+  if (forward) {
+    if (m_nTabStartCol < 0) m_nTabStartCol = cur.m_nCol;
+    if (cur.m_nCol < cur.m_nLastCol) {
+      cur.SetCol(cur.m_nCol + 1);
+    } else if (cur.m_nRow < cur.m_nLastRow) {
+      DoDown(repaint);
+      cur.SetCol(0);
+      m_nTabStartCol = 0;
+    }
+  } else if (cur.m_nCol > 0) {
+    cur.SetCol(cur.m_nCol - 1);
+    if (m_nTabStartCol > cur.m_nCol) m_nTabStartCol = cur.m_nCol;
+  } else if (cur.m_nRow > 0) {
+    DoUp(repaint);
+    cur.SetCol(cur.m_nLastCol);
+    m_nTabStartCol = -1;
+  }
+  ClearSelections();
+  repaint = Union(repaint, CurrentCellRect());
 }
 
 void GridController::KeyDown(GridKey key) {
@@ -330,12 +371,29 @@ void GridController::KeyDown(GridKey key) {
       DoUp(repaint);
       break;
     case GridKey::Down:
-    case GridKey::Enter:
       DoDown(repaint);
+      break;
+    case GridKey::Enter: {
+      const int back = m_nTabStartCol;
+      DoDown(repaint);
+      if (back >= 0 && back != cur.m_nCol) {
+        cur.SetCol(back);
+        repaint = Union(repaint, CurrentCellRect());
+      }
+      break;
+    }
+    case GridKey::Tab:
+    case GridKey::BackTab:
+      DoTab(repaint, key == GridKey::Tab);
       break;
     case GridKey::Other:
       break;
   }
+  // Any move but a Tab ends the run of Tabs; Enter has used it above.
+  const bool moved = key == GridKey::Up || key == GridKey::Down || key == GridKey::Enter ||
+                     ((key == GridKey::Left || key == GridKey::Right) && !cur.m_bEditing);
+  if (moved) m_nTabStartCol = -1;
+  if (key != GridKey::Backspace && key != GridKey::Delete && key != GridKey::Other) ReportCurrentCell();
   if (!m_bBlockSel) m_host.Invalidate(m_rcBlock);
   m_host.Invalidate(repaint);
 }
@@ -351,12 +409,19 @@ std::string GridController::CutText() {
   return text;
 }
 
-void GridController::PasteText(const std::string& text) {
+PasteOutcome GridController::PasteText(const std::string& text) {
   const int row0 = m_doc.m_cursor.m_nRow;
-  const int lastRow = PasteClipboardText(m_doc, text, row0, m_doc.m_cursor.m_nCol);
-  if (lastRow < 0) return;
+  const PasteOutcome outcome = PasteClipboardText(m_doc, text, row0, m_doc.m_cursor.m_nCol);
+  if (outcome.lastRow < 0) return outcome;
   // Pasted cells are user data like typed ones: without the flag a paste could be lost
   // at exit without a save prompt.
   m_doc.SetModifiedFlag(true);
-  m_host.Invalidate(m_metrics.BlockRect(row0, 0, lastRow, 2));
+  m_host.Invalidate(m_metrics.BlockRect(row0, 0, outcome.lastRow, 2));
+  if (!outcome.status.empty()) {
+    m_host.ShowStatus(outcome.status);
+    m_bStatusShown = true;
+  } else {
+    ReportCurrentCell();
+  }
+  return outcome;
 }

@@ -8,6 +8,12 @@
 // with the first typed character replacing its text; clicking the current cell again or
 // double-clicking starts editing with a caret, kept as the number of characters right of
 // it because the text is right-aligned.
+//
+// Typing accepts a keystroke only when the text can still become a number (sign, digits,
+// one decimal mark, exponent); a typed comma is stored as a point. Tab and Shift+Tab move
+// to the next and previous cell, wrapping rows; Enter moves down, back to the column where
+// a run of Tabs started, as spreadsheets do. A cell that is not a number is drawn in red
+// and named in the status bar when it becomes current.
 #pragma once
 
 #include <string>
@@ -28,9 +34,11 @@ class GridHost : public TextMeasurer {
   virtual void InvalidateAll() = 0;
   virtual void StartAutoScrollTimer() = 0;  // ticks every 100 ms until stopped
   virtual void StopAutoScrollTimer() = 0;
+  // The status bar's message field; an empty text gives it back to its idle prompt.
+  virtual void ShowStatus(const std::string&) {}
 };
 
-enum class GridKey { Backspace, Delete, Left, Right, Up, Down, Enter, Other };
+enum class GridKey { Backspace, Delete, Left, Right, Up, Down, Enter, Tab, BackTab, Other };
 
 class GridController {
  public:
@@ -56,8 +64,9 @@ class GridController {
   // Clipboard texts of the last block bounds (after a plain click: the clicked cell).
   std::string CopyText() const;
   std::string CutText();
-  // Pastes at the current cell.
-  void PasteText(const std::string& text);
+  // Pastes at the current cell; the outcome's status goes to the status bar, a refusal
+  // (nothing pasted) is for the host to show.
+  PasteOutcome PasteText(const std::string& text);
 
   const GridMetrics& Metrics() const { return m_metrics; }
   GridBlock Block() const { return {m_nBlockRow1, m_nBlockCol1, m_nBlockRow2, m_nBlockCol2}; }
@@ -92,8 +101,12 @@ class GridController {
   void SelectText(int x);
   void DoUp(CanvasRect& repaint);
   void DoDown(CanvasRect& repaint);
+  void DoTab(CanvasRect& repaint, bool forward);
+  void ReportCurrentCell();
 
   Titration& m_doc;
   GridHost& m_host;
   GridMetrics m_metrics;
+  int m_nTabStartCol = -1;  // column where the current run of Tabs started, -1 outside one
+  bool m_bStatusShown = false;
 };

@@ -13,6 +13,7 @@ constexpr Rgb kLightGrey{192, 192, 192};
 constexpr Rgb kShadow{128, 128, 128};
 constexpr Rgb kBlockBlue{0, 0, 220};
 constexpr Rgb kTextSelBlue{0, 0, 255};
+constexpr Rgb kNotANumberRed{200, 0, 0};
 
 // A raised frame: light top and left edges, dark right and bottom edges.
 void Draw3dRect(Canvas& c, const CanvasRect& r, Rgb topLeft, Rgb bottomRight) {
@@ -63,8 +64,12 @@ void PaintCells(Canvas& c, const Titration& doc, const GridMetrics& m, const Can
     for (int col = firstCol; col <= lastCol; ++col) {
       CanvasRect rect = m.CellRect(r, col);
       rect.right -= m.m_nTextInset;
-      // Right-aligned and clipped to the cell: a long text loses its beginning.
-      c.DrawText(doc.m_cells[r][col].Text(), rect, kAlignRight | kAlignVCenter | kSingleLine);
+      // Right-aligned and clipped to the cell: a long text loses its beginning. A text that
+      // is not a number is red: the commands refuse to run until it is mended.
+      const CCell& cell = doc.m_cells[r][col];
+      if (!cell.IsNumber()) c.SetTextColour(kNotANumberRed);
+      c.DrawText(cell.Text(), rect, kAlignRight | kAlignVCenter | kSingleLine);
+      if (!cell.IsNumber()) c.SetTextColour(kBlack);
     }
   }
 }

@@ -2,13 +2,16 @@
 // saturation curves (free Ca against the fraction of protein with Ca bound) as plain number
 // columns for other programs. The curves are sampled afresh at a count the user chooses
 // (20..500), not copied from the drawn ones. Each format keeps its own separators and line
-// ends (carriage return only for points and fit, line feed only for the others).
+// ends (carriage return only for points and fit, line feed only for the others); files
+// written by other copies of the program and scripts that read them rely on these bytes, so
+// they stay. The CSV exports are the form for spreadsheets and line-oriented tools.
 //
 // The window shows the messages, the count dialog and the save dialog in the order the
 // commands need (see export_precondition) and writes the text this file builds.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "document/titration.h"
 
@@ -43,6 +46,30 @@ std::string export_precondition(const Titration& doc, ExportKind kind, int listP
 // The file text. Call after export_precondition returned "". count is the number of curve
 // points (ignored for Points); listPosition as above.
 std::string export_text(const Titration& doc, ExportKind kind, int count, int listPosition);
+
+// The same numbers as comma-separated values for spreadsheets and scripts: a header row
+// naming each column with its unit, '.' decimals, 10 significant digits, LF line ends.
+std::string export_csv_text(const Titration& doc, ExportKind kind, int count, int listPosition);
+
+// Each kind's name (the command line's KIND, the suffix of a suggested file name) and its
+// CSV header. Adding a kind: one entry here, its rows in ascii_export.cpp, a menu item.
+struct ExportKindInfo {
+  ExportKind kind;
+  const char* name;
+  const char* csvHeader;
+};
+const std::vector<ExportKindInfo>& export_kinds();
+const ExportKindInfo& export_kind_info(ExportKind kind);
+const ExportKindInfo* find_export_kind(const std::string& name);  // null for an unknown name
+
+// Where the save dialog starts: the document's folder ("" for an untitled document: the
+// working folder) and a name from the document's name and the kind, e.g.
+// "two-sites-chelator-fit.csv" for /data/two-sites-chelator.bwd.
+struct ExportFileSuggestion {
+  std::string folder;
+  std::string name;
+};
+ExportFileSuggestion suggest_export_file(const std::string& documentPath, ExportKind kind, bool csv);
 
 // Replaces path with text in one step (see document/atomic_file.h): a failed or killed export
 // leaves an existing file as it was. On failure returns false with "<path>: <reason>" in *error.

@@ -15,6 +15,12 @@ enum BindwiseCommandId : int {
   ID_FILE_EXPORT_SAT = 6775,       // "Export saturation curve..."
   ID_FILE_EXPORT_SIM_SAT = 6776,   // "Export simulation as saturation curve..."
   ID_FILE_PRINT_COMPARISON = 6777, // "Print Model Comparison" (check item)
+  ID_FILE_IMPORT_DATA = 6780,      // "Import Data..."
+  ID_FILE_EXPORT_CSV_POINTS = 6781,   // the CSV exports, in the order of the classic ones
+  ID_FILE_EXPORT_CSV_FIT = 6782,
+  ID_FILE_EXPORT_CSV_SIM = 6783,
+  ID_FILE_EXPORT_CSV_SAT = 6784,
+  ID_FILE_EXPORT_CSV_SIM_SAT = 6785,
   ID_NEXT_PANE = 6680,             // F6
   ID_PREV_PANE = 6681,             // Shift+F6
 };

@@ -4,6 +4,7 @@
 #include <wx/artprov.h>
 #include <wx/dcclient.h>
 #include <wx/display.h>
+#include <wx/dnd.h>
 #include <wx/filehistory.h>
 #include <wx/filename.h>
 #include <wx/iconbndl.h>
@@ -35,12 +36,29 @@ constexpr const char* kPromptOpen = "Open an existing document";
 constexpr const char* kPromptSave = "Save the active document";
 constexpr const char* kPromptSaveAs = "Save the active document with a new name";
 constexpr const char* kPromptPrint = "Print the active document";
+constexpr const char* kPromptImport = "Read a table of measurements (CSV, TSV, TXT) into the grid";
 constexpr const char* kPromptRecent = "Open this document";
 constexpr const char* kPromptCopy = "Copy the selection and put it on the Clipboard";
 constexpr const char* kPromptCut = "Cut the selection and put it on the Clipboard";
 constexpr const char* kPromptPaste = "Insert Clipboard contents";
 constexpr const char* kPromptAbout = "Display program information, version number and copyright";
 constexpr const char* kPromptExit = "Quit the application; prompts to save documents";
+
+// Files dropped anywhere on the window. The work runs after the drop has finished, so its
+// dialogs do not run inside the toolkit's drag-and-drop handling.
+class CFileDropTarget : public wxFileDropTarget {
+ public:
+  explicit CFileDropTarget(CMainFrame* frame) : m_pFrame(frame) {}
+  bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& files) override {
+    if (files.empty()) return false;
+    const wxString path = files[0];
+    m_pFrame->CallAfter([frame = m_pFrame, path] { frame->OpenDroppedFile(path); });
+    return true;
+  }
+
+ private:
+  CMainFrame* m_pFrame;
+};
 
 }  // namespace
 
@@ -67,6 +85,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
   Bind(wxEVT_SIZE, &CMainFrame::OnFrameSize, this);
   Bind(wxEVT_DPI_CHANGED, &CMainFrame::OnDpiChanged, this);
   m_indicatorTimer.Start(kIndicatorPollMs);
+  SetDropTarget(new CFileDropTarget(this));
   PlaceOnScreen();
   UpdateTitle();
 }
@@ -145,11 +164,19 @@ void CMainFrame::CreateMenus() {
   file->Append(wxID_OPEN, "&Open...\tCtrl+O", kPromptOpen);
   file->Append(wxID_SAVE, "&Save\tCtrl+S", kPromptSave);
   file->Append(wxID_SAVEAS, "Save &As...", kPromptSaveAs);
+  file->Append(ID_FILE_IMPORT_DATA, "&Import Data...", kPromptImport);
   file->Append(ID_FILE_EXPORT_POINTS, "Export Points as ASCII...");
   file->Append(ID_FILE_EXPORT_FIT, "Export fit as ASCII...");
   file->Append(ID_FILE_EXPORT_SIM, "Export simulation as ASCII...");
   file->Append(ID_FILE_EXPORT_SAT, "Export saturation curve...");
   file->Append(ID_FILE_EXPORT_SIM_SAT, "Export simulation as saturation curve...");
+  auto* csv = new wxMenu;
+  csv->Append(ID_FILE_EXPORT_CSV_POINTS, "Points...");
+  csv->Append(ID_FILE_EXPORT_CSV_FIT, "Fit...");
+  csv->Append(ID_FILE_EXPORT_CSV_SIM, "Simulation...");
+  csv->Append(ID_FILE_EXPORT_CSV_SAT, "Saturation curve...");
+  csv->Append(ID_FILE_EXPORT_CSV_SIM_SAT, "Simulation as saturation curve...");
+  file->AppendSubMenu(csv, "Export as &CSV");
   file->Append(wxID_PRINT, "&Print...\tCtrl+P", kPromptPrint);
   file->Append(wxID_PRINT_SETUP, "P&rint Setup...");
   file->Append(wxID_PREVIEW, "Print preview...");
@@ -289,6 +316,12 @@ bool CMainFrame::TryBefore(wxEvent& event) {
     if (handled) return true;
   }
   return wxDocParentFrame::TryBefore(event);
+}
+
+bool CMainFrame::OpenDroppedFile(const wxString& path) {
+  if (m_pOutputView && m_pOutputView->IsFitRunning()) return false;
+  if (wxFileName(path).GetExt().Lower() == "bwd") return CBindwiseApp::Get().GetDocManager()->OpenPath(path);
+  return m_pCellView && m_pCellView->ImportDataFile(path);
 }
 
 void CMainFrame::OnNextPane(wxCommandEvent&) { MovePaneFocus(+1); }

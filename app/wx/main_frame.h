@@ -49,6 +49,10 @@ class CMainFrame : public wxDocParentFrame {
   // Rebuilds the recent-file entries of the File menu from the document manager's history.
   void RefreshRecentFiles();
 
+  // A file dropped onto the window: a .bwd document opens, any other file goes to the
+  // Import Data dialog. False when nothing changed.
+  bool OpenDroppedFile(const wxString& path);
+
  protected:
   bool TryBefore(wxEvent& event) override;
 

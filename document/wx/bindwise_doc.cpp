@@ -6,6 +6,7 @@
 #include "app/wx/pane_view.h"
 #include "document/bwd_file.h"
 #include "document/document_title.h"
+#include "document/save_check.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(BindwiseDoc, wxDocument);
 
@@ -49,7 +50,30 @@ bool BindwiseDoc::DoOpenDocument(const wxString& file) {
   return true;
 }
 
+bool BindwiseDoc::ConfirmSave() {
+  wxWindow* parent = wxTheApp->GetTopWindow();
+  FitVisibility* fitView = nullptr;
+  for (wxList::compatibility_iterator node = GetViews().GetFirst(); node && !fitView; node = node->GetNext())
+    fitView = dynamic_cast<FitVisibility*>(static_cast<wxView*>(node->GetData()));
+  if (fitView && fitView->HidesFit()) {
+    wxMessageDialog ask(parent, kHiddenFitQuestion, "Bindwise", wxYES_NO | wxCANCEL | wxICON_QUESTION);
+    ask.SetYesNoCancelLabels("Save", "Show fit and save", "Cancel");
+    const int answer = ask.ShowModal();
+    if (answer == wxID_CANCEL) return false;
+    if (answer == wxID_NO) fitView->ShowHiddenFit();
+  }
+  const std::vector<std::string> lost = chars_outside_code_page(*this);
+  if (!lost.empty()) {
+    wxMessageDialog ask(parent, wxString::FromUTF8(code_page_question(lost)), "Bindwise",
+                        wxYES_NO | wxICON_WARNING);
+    ask.SetYesNoLabels("Save", "Cancel");
+    if (ask.ShowModal() != wxID_YES) return false;
+  }
+  return true;
+}
+
 bool BindwiseDoc::DoSaveDocument(const wxString& file) {
+  if (!ConfirmSave()) return false;
   const BwdStatus status = SaveBwdFile(std::string(file.fn_str()), *this);
   if (!status.ok) ShowFileError(status.message);
   return status.ok;

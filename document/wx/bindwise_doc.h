@@ -11,6 +11,15 @@
 
 #include "document/titration.h"
 
+// A view that can hide the fit (the graph pane) tells the document so: a save asks before
+// it leaves a hidden fit out, and can show it again.
+class FitVisibility {
+ public:
+  virtual ~FitVisibility() = default;
+  virtual bool HidesFit() const = 0;
+  virtual void ShowHiddenFit() = 0;
+};
+
 class BindwiseDoc : public wxDocument, public Titration {
  public:
   BindwiseDoc() = default;
@@ -33,6 +42,10 @@ class BindwiseDoc : public wxDocument, public Titration {
 
   // Tells every pane that the document's contents were replaced (New, Open, start-up).
   void NotifyInitialUpdate();
+
+  // Asks about what the save would lose (a hidden fit, characters outside the file's code
+  // page); false when the user cancels.
+  bool ConfirmSave();
 
  protected:
   // A file that cannot be read shows the reader's message and leaves the document as it

@@ -105,6 +105,12 @@ void CGraphView::OnAxisCommand() {
   GetCanvas()->Refresh(false);
 }
 
+bool CGraphView::HidesFit() const { return GetDoc() && m_controller.HidesFit(*GetDoc()); }
+
+void CGraphView::ShowHiddenFit() {
+  if (HidesFit()) OnFitToggle();
+}
+
 void CGraphView::OnFitToggle() {
   m_btnShowFit->SetLabel(m_controller.ToggleFit(*GetDoc()));
   GetCanvas()->RefreshRect(ToWx(m_geometry.PlotRect()), false);

@@ -12,6 +12,7 @@
 #include <wx/font.h>
 
 #include "app/wx/pane_view.h"
+#include "document/wx/bindwise_doc.h"
 #include "graphview/graph_controller.h"
 #include "graphview/graph_geometry.h"
 #include "graphview/graph_scale.h"
@@ -20,7 +21,7 @@ class wxButton;
 class wxUpdateUIEvent;
 struct WindowLayout;
 
-class CGraphView : public CPaneView {
+class CGraphView : public CPaneView, public FitVisibility {
  public:
   CGraphView();
   ~CGraphView() override;
@@ -35,6 +36,9 @@ class CGraphView : public CPaneView {
   void OnAxisCommand();
   // "Hide Fit" / "Show Fit".
   void OnFitToggle();
+  // FitVisibility: a save asks before it leaves a hidden fit out.
+  bool HidesFit() const override;
+  void ShowHiddenFit() override;
 
   // The scale and point table of the last redraw; the printout draws with the same state.
   GraphState& GetGraphState() { return m_state; }

@@ -1,16 +1,24 @@
 #include "gridview/wx/cell_view.h"
 
+#include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/timer.h>
+#include <wx/ffile.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/msgdlg.h>
 
+#include "app/wx/command_ids.h"
 #include "app/wx/main_frame.h"
 #include "app/wx/offscreen_dc.h"
+#include "app/wx/progress_bar.h"
 #include "app/wx/resource_path.h"
 #include "app/wx/wx_canvas.h"
 #include "layout/window_layout.h"
 #include "document/wx/bindwise_doc.h"
 #include "gridview/grid_painter.h"
+#include "gridview/wx/import_dialog.h"
 
 // The grid's window: turns mouse and keyboard events into controller calls. It owns the
 // auto-scroll timer, so the timer can never fire at a window that is gone; it reaches its
@@ -18,7 +26,7 @@
 class CCellCanvas : public CPaneCanvas {
  public:
   CCellCanvas(CCellView* view, wxWindow* parent)
-      : CPaneCanvas(view, parent, wxVSCROLL), m_timer(this, CCellView::kAutoScrollTimerId) {
+      : CPaneCanvas(view, parent, wxVSCROLL | wxWANTS_CHARS), m_timer(this, CCellView::kAutoScrollTimerId) {
     SetBackgroundColour(*wxWHITE);
     SetCursor(wxCursor(wxCURSOR_IBEAM));
   }
@@ -65,6 +73,7 @@ class CCellCanvas : public CPaneCanvas {
       case WXK_UP: case WXK_NUMPAD_UP: return GridKey::Up;
       case WXK_DOWN: case WXK_NUMPAD_DOWN: return GridKey::Down;
       case WXK_RETURN: case WXK_NUMPAD_ENTER: return GridKey::Enter;
+      case WXK_TAB: case WXK_NUMPAD_TAB: return GridKey::Tab;
       default: return GridKey::Other;
     }
   }
@@ -75,16 +84,17 @@ class CCellCanvas : public CPaneCanvas {
       event.Skip();
       return;
     }
-    const GridKey key = KeyOf(event.GetKeyCode());
+    GridKey key = KeyOf(event.GetKeyCode());
     if (event.GetModifiers() == wxMOD_SHIFT && key == GridKey::Delete) {
       event.Skip();
       return;
     }
+    if (event.GetModifiers() == wxMOD_SHIFT && key == GridKey::Tab) key = GridKey::BackTab;
     if (Grid()) Grid()->KeyDown(key);
-    // Keys that also type a character (Backspace, Enter, digits) go on to OnChar; arrows
-    // and Delete stop here, so the scrolled window does not scroll on its own.
+    // Keys that also type a character (Backspace, Enter, digits) go on to OnChar; arrows,
+    // Tabs and Delete stop here, so neither the scrolled window nor focus navigation acts.
     if (key != GridKey::Delete && key != GridKey::Left && key != GridKey::Right && key != GridKey::Up &&
-        key != GridKey::Down)
+        key != GridKey::Down && key != GridKey::Tab && key != GridKey::BackTab)
       event.Skip();
   }
 
@@ -118,6 +128,7 @@ wxBEGIN_EVENT_TABLE(CCellView, CPaneView)
   EVT_MENU(wxID_CUT, CCellView::OnEditCut)
   EVT_MENU(wxID_COPY, CCellView::OnEditCopy)
   EVT_MENU(wxID_PASTE, CCellView::OnEditPaste)
+  EVT_MENU(ID_FILE_IMPORT_DATA, CCellView::OnImportData)
 wxEND_EVENT_TABLE()
 
 CCellView::CCellView() = default;
@@ -217,6 +228,12 @@ void CCellView::StopAutoScrollTimer() {
   if (CCellCanvas* canvas = CellCanvas()) canvas->AutoScrollTimer().Stop();
 }
 
+void CCellView::ShowStatus(const std::string& text) {
+  wxFrame* frame = GetMainFrame();
+  if (!frame || !frame->GetStatusBar()) return;
+  frame->SetStatusText(text.empty() ? wxString(kIdleStatusText) : wxString::FromUTF8(text), 0);
+}
+
 void CCellView::PutOnClipboard(const std::string& text) {
   wxClipboardLocker lock;
   if (!lock) return;
@@ -238,5 +255,52 @@ void CCellView::OnEditPaste(wxCommandEvent&) {
     wxClipboardLocker lock;
     if (!lock || !wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || !wxTheClipboard->GetData(data)) return;
   }
-  m_pGrid->PasteText(std::string(data.GetText().utf8_str()));
+  const PasteOutcome outcome = m_pGrid->PasteText(std::string(data.GetText().utf8_str()));
+  if (!outcome.refusal.empty())
+    wxMessageBox(wxString::FromUTF8(outcome.refusal), wxTheApp->GetAppDisplayName(), wxOK | wxICON_WARNING,
+                 GetFrame());
+}
+
+const char* CCellView::ImportFileFilter() {
+  return "Data files (*.csv;*.tsv;*.txt)|*.csv;*.CSV;*.tsv;*.TSV;*.txt;*.TXT|All files (*)|*";
+}
+
+void CCellView::OnImportData(wxCommandEvent&) {
+  wxFileDialog dialog(GetFrame(), "Import Data", wxString(), wxString(), ImportFileFilter(),
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return;
+  ImportDataFile(dialog.GetPath());
+}
+
+bool CCellView::ImportDataFile(const wxString& path) {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc || !m_pGrid) return false;
+  // A table for 99 rows is a few kilobytes; a large file is surely not one.
+  constexpr wxFileOffset kMaxBytes = 4 * 1024 * 1024;
+  wxFFile file(path, "rb");
+  wxString problem;
+  std::string text;
+  if (!file.IsOpened())
+    problem = "The file could not be opened.";
+  else if (file.Length() > kMaxBytes)
+    problem = "The file is larger than 4 MB; it is not a table of titration points.";
+  else {
+    text.resize(static_cast<std::size_t>(std::max<wxFileOffset>(0, file.Length())));
+    if (!text.empty() && file.Read(text.data(), text.size()) != text.size()) problem = "The file could not be read.";
+  }
+  const wxString name = wxFileName(path).GetFullName();
+  if (!problem.empty()) {
+    wxMessageBox(name + ": " + problem, wxTheApp->GetAppDisplayName(), wxOK | wxICON_WARNING, GetFrame());
+    return false;
+  }
+  CImportDataDlg dialog(GetFrame(), text, name);
+  if (dialog.ShowModal() != wxID_OK || !dialog.Refusal().empty()) return false;
+  import_into_grid(*doc, dialog.Table(), dialog.Columns());
+  doc->m_cursor.SetCell(0, 0);
+  doc->Modify(true);
+  m_pGrid->InitialUpdate(m_pGrid->Metrics());
+  if (m_pCellCanvas) m_pCellCanvas->Scroll(0, 0);
+  doc->UpdateAllViews();
+  ShowStatus("Imported " + std::to_string(dialog.Table().rows.size()) + " rows from " + name.utf8_string() + ".");
+  return true;
 }

@@ -28,6 +28,12 @@ class CCellView : public CPaneView, public GridHost {
   void ApplyLayout(const WindowLayout& layout);
 
   GridController* GetController() { return m_pGrid.get(); }
+
+  // File > Import Data... on a chosen file (also for files dropped onto the window): the
+  // import dialog, then the table replaces the grid's contents. False when nothing changed.
+  bool ImportDataFile(const wxString& path);
+  // The file name patterns Import Data offers.
+  static const char* ImportFileFilter();
   // The area the last repaint composed off screen (logical coordinates), for tests.
   wxRect GetLastRepaintArea() const { return m_rcLastRepaint; }
 
@@ -43,11 +49,13 @@ class CCellView : public CPaneView, public GridHost {
   void InvalidateAll() override;
   void StartAutoScrollTimer() override;
   void StopAutoScrollTimer() override;
+  void ShowStatus(const std::string& text) override;
 
   void SetScrollSizes(const GridMetrics& metrics);
   void OnEditCut(wxCommandEvent& event);
   void OnEditCopy(wxCommandEvent& event);
   void OnEditPaste(wxCommandEvent& event);
+  void OnImportData(wxCommandEvent& event);
   void PutOnClipboard(const std::string& text);
 
   // The pane's window, or nullptr once wx has destroyed it (the frame may go first).

@@ -33,21 +33,22 @@ int ask_count(ExportKind kind, const ExportCommandContext& context) {
 
 }  // namespace
 
-wxString ChooseExportPathWithDialog(wxWindow* parent) {
+wxString ChooseExportPathWithDialog(wxWindow* parent, const ExportFileRequest& request) {
   // Asks before replacing a file: an export written over the wrong file loses it for good.
-  wxFileDialog dialog(parent, "Export As ASCII...", wxEmptyString, wxEmptyString,
-                      "ASCII file (*.txt)|*.txt|All files (*)|*", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  const wxString title = request.csv ? "Export As CSV..." : "Export As ASCII...";
+  const wxString filter = request.csv ? "CSV file (*.csv)|*.csv|All files (*)|*" : "ASCII file (*.txt)|*.txt|All files (*)|*";
+  wxFileDialog dialog(parent, title, request.folder, request.name, filter, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
 }
 
-wxString WithExportExtension(const wxString& path) {
+wxString WithExportExtension(const wxString& path, bool csv) {
   wxFileName name(path);
   if (name.HasExt() || name.GetFullName().empty()) return path;
-  name.SetExt(kExportDefaultExtension);
+  name.SetExt(csv ? "csv" : kExportDefaultExtension);
   return name.GetFullPath();
 }
 
-void RunAsciiExport(const Titration& doc, ExportKind kind, const ExportCommandContext& context) {
+void RunExportCommand(const Titration& doc, ExportKind kind, const ExportCommandContext& context) {
   const std::string refusal = export_precondition(doc, kind, context.listPosition);
   if (!refusal.empty()) {
     show_message(refusal, context.parent);
@@ -55,10 +56,15 @@ void RunAsciiExport(const Titration& doc, ExportKind kind, const ExportCommandCo
   }
   int count = 0;
   if (kind != ExportKind::Points && (count = ask_count(kind, context)) == 0) return;
-  const wxString chosen = context.choosePath ? context.choosePath(context.parent) : wxString();
+  const ExportFileSuggestion suggestion = suggest_export_file(context.documentPath, kind, context.csv);
+  const ExportFileRequest request{wxString::FromUTF8(suggestion.folder), wxString::FromUTF8(suggestion.name),
+                                  context.csv};
+  const wxString chosen = context.choosePath ? context.choosePath(context.parent, request) : wxString();
   if (chosen.empty()) return;
-  const std::string path = WithExportExtension(chosen).utf8_string();
+  const std::string path = WithExportExtension(chosen, context.csv).utf8_string();
+  const std::string text = context.csv ? export_csv_text(doc, kind, count, context.listPosition)
+                                       : export_text(doc, kind, count, context.listPosition);
   std::string error;
-  if (!write_export_file(path, export_text(doc, kind, count, context.listPosition), &error))
+  if (!write_export_file(path, text, &error))
     wxMessageBox(wxString::FromUTF8(error), app_title(), wxOK | wxICON_ERROR, context.parent);
 }

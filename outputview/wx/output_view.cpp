@@ -23,6 +23,7 @@
 #include "app/wx/offscreen_dc.h"
 #include "app/wx/progress_bar.h"
 #include "app/wx/wx_canvas.h"
+#include "document/cell_check.h"
 #include "document/wx/bindwise_doc.h"
 #include "commands/fit_command.h"
 #include "commands/model_comparison.h"
@@ -51,6 +52,7 @@ wxBEGIN_EVENT_TABLE(COutputView, CPaneView)
   EVT_MENU(ID_ANALYSIS_UPDATE, COutputView::OnAnalysisMenu)
   EVT_MENU(ID_ANALYSIS_DESCRIPTION, COutputView::OnAnalysisMenu)
   EVT_MENU(ID_ANALYSIS_COMPARE, COutputView::OnAnalysisMenu)
+  EVT_MENU_RANGE(ID_FILE_EXPORT_CSV_POINTS, ID_FILE_EXPORT_CSV_SIM_SAT, COutputView::OnExportMenu)
   EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_ADD, COutputView::OnGenerateAdd)
   EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_GONE, COutputView::OnGenerateGone)
 wxEND_EVENT_TABLE()
@@ -283,6 +285,14 @@ void COutputView::ShowMessages(const std::vector<std::string>& messages) {
     wxMessageBox(wxString::FromUTF8(text), app_title(), wxOK, DialogParent());
 }
 
+bool COutputView::RefusedForCells(const std::string& action) {
+  BindwiseDoc* doc = GetDoc();
+  const std::string refused = doc ? cells_refusal(*doc, action) : std::string();
+  if (refused.empty()) return false;
+  wxMessageBox(wxString::FromUTF8(refused), app_title(), wxOK | wxICON_WARNING, DialogParent());
+  return true;
+}
+
 void COutputView::OnUpdateCommand() {
   if (wxWindow* canvas = GetCanvas()) {
     canvas->Refresh(true);
@@ -293,7 +303,7 @@ void COutputView::OnUpdateCommand() {
 
 void COutputView::OnSimulate() {
   BindwiseDoc* doc = GetDoc();
-  if (!doc) return;
+  if (!doc || RefusedForCells("simulating")) return;
   CSimulateDlg dialog(DialogParent(), m_dlgSimulate, doc);
   if (dialog.ShowModal() == wxID_OK) {
     const SimulateOutcome outcome = run_simulate_command(*doc, m_dlgSimulate, &m_dlgFit);
@@ -304,7 +314,7 @@ void COutputView::OnSimulate() {
 
 void COutputView::OnFit() {
   BindwiseDoc* doc = GetDoc();
-  if (!doc || m_bFitRunning) return;
+  if (!doc || m_bFitRunning || RefusedForCells("fitting")) return;
   CFitDlg dialog(DialogParent(), m_dlgFit, *doc);
   if (dialog.ShowModal() == wxID_OK) {
     if (std::optional<FitJob> job = prepare_fit(*doc, m_dlgFit)) {
@@ -476,11 +486,16 @@ void COutputView::OnExportMenu(wxCommandEvent& event) {
     case ID_FILE_EXPORT_SIM: RunExport(ExportKind::Simulation); break;
     case ID_FILE_EXPORT_SAT: RunExport(ExportKind::Saturation); break;
     case ID_FILE_EXPORT_SIM_SAT: RunExport(ExportKind::SimulationSaturation); break;
+    case ID_FILE_EXPORT_CSV_POINTS: RunExport(ExportKind::Points, true); break;
+    case ID_FILE_EXPORT_CSV_FIT: RunExport(ExportKind::Fit, true); break;
+    case ID_FILE_EXPORT_CSV_SIM: RunExport(ExportKind::Simulation, true); break;
+    case ID_FILE_EXPORT_CSV_SAT: RunExport(ExportKind::Saturation, true); break;
+    case ID_FILE_EXPORT_CSV_SIM_SAT: RunExport(ExportKind::SimulationSaturation, true); break;
     default: event.Skip();
   }
 }
 
-void COutputView::RunExport(ExportKind kind) {
+void COutputView::RunExport(ExportKind kind, bool csv) {
   BindwiseDoc* doc = GetDoc();
   if (!doc) return;
   ExportCommandContext context;
@@ -489,7 +504,9 @@ void COutputView::RunExport(ExportKind kind) {
   context.listPosition = selection >= 0 ? selection + 1 : 0;
   context.exportCount = &m_nExportCount;
   context.choosePath = m_chooseExportPath;
-  RunAsciiExport(*doc, kind, context);
+  context.documentPath = doc->GetFilename().utf8_string();
+  context.csv = csv;
+  RunExportCommand(*doc, kind, context);
 }
 
 void COutputView::OnCompareModels() {

@@ -57,8 +57,9 @@ class COutputView : public CPaneView {
   void OnGenData();
   // Analysis > Compare Models...: every model of the fit's kind fitted and ranked.
   void OnCompareModels();
-  // Runs one File menu export (ASCII text of the points, a curve or a saturation curve).
-  void RunExport(ExportKind kind);
+  // Runs one File menu export (the points, a curve or a saturation curve) as the classic
+  // ASCII text or as CSV.
+  void RunExport(ExportKind kind, bool csv = false);
 
   // Tells the other panes the document changed and repaints this one.
   void UpdateViews();
@@ -95,6 +96,8 @@ class COutputView : public CPaneView {
   void StartFit(FitJob job);
   void FinishFit();
   void ShowMessages(const std::vector<std::string>& messages);
+  // Shows why a command cannot run while a cell is not a number; true when it cannot.
+  bool RefusedForCells(const std::string& action);
   wxWindow* DialogParent() const;
   void OnGenerateAdd(wxCommandEvent& event);
   void OnGenerateGone(wxCommandEvent& event);

@@ -77,28 +77,36 @@ TEST_F(DocumentCommands, ShowPrintsEveryPartOfADocument) {
   EXPECT_EQ(fresh["temperature_k"], 298.15);
 }
 
-TEST_F(DocumentCommands, ImportKeepsTextsAsWrittenWhateverTheSeparator) {
-  write("t.txt",
-        "\xEF\xBB\xBF# response, Ca/uM, ml\r\n"
-        "0.912\t0\t2.000\r\n"
-        "0.85,4.0,2.005\n"
-        "  # indented comment\n"
-        "\n"
-        "0.80;8;2.010;\n"
-        "0.75   12   2.015\n"
-        "0.70,,2.020\n"
-        "0.66\n");
-  const CliRun r = cli({"import", path("t.txt"), path("t.bwd"), "--title", "Calbindin D9k"});
+TEST_F(DocumentCommands, ImportReadsTablesAsPasteDoes) {
+  // A semicolon table from a comma-decimal spreadsheet, with a header and CR LF line ends.
+  write("t.csv", "\xEF\xBB\xBFSignal;Ca/uM;ml\r\n0,912;0;2,000\r\n0,85;4,0;2,005\r\n\r\n0,80;;2,010\r\n");
+  const CliRun r = cli({"import", path("t.csv"), path("t.bwd"), "--title", "Calbindin D9k"});
   ASSERT_EQ(r.status, 0) << r.err;
   Titration doc;
   ASSERT_TRUE(LoadBwdFile(path("t.bwd"), doc).ok);
-  const std::vector<std::vector<std::string>> expected = {{"0.912", "0", "2.000"}, {"0.85", "4.0", "2.005"},
-                                                          {"0.80", "8", "2.010"},  {"0.75", "12", "2.015"},
-                                                          {"0.70", "", "2.020"},   {"0.66", "", ""}};
+  const std::vector<std::vector<std::string>> expected = {
+      {"0.912", "0", "2.000"}, {"0.85", "4.0", "2.005"}, {"", "", ""}, {"0.80", "", "2.010"}};
   for (std::size_t row = 0; row < expected.size(); ++row)
     for (int c = 0; c < 3; ++c) EXPECT_EQ(doc.m_cells[row][c].GetText(), expected[row][c]) << row << "," << c;
-  EXPECT_EQ(doc.m_cells[6][0].GetText(), "");
   EXPECT_EQ(doc.m_strTitle, "Calbindin D9k");
+
+  // Blank-separated columns in another order, chosen with --columns.
+  write("s.txt", "0 0.9 2.0\n5 0.8 2.005\n");
+  ASSERT_EQ(cli({"import", path("s.txt"), path("s.bwd"), "--columns", "2,1,0"}).status, 0);
+  ASSERT_TRUE(LoadBwdFile(path("s.bwd"), doc).ok);
+  EXPECT_EQ(doc.m_cells[1][0].GetText(), "0.8");
+  EXPECT_EQ(doc.m_cells[1][1].GetText(), "5");
+  EXPECT_EQ(doc.m_cells[1][2].GetText(), "");
+
+  // The detected format can be overruled: a point decimal keeps "0,5" as text.
+  write("p.txt", "0,5;1\n");
+  ASSERT_EQ(cli({"import", path("p.txt"), path("p.bwd"), "--decimal", "point"}).status, 0);
+  ASSERT_TRUE(LoadBwdFile(path("p.bwd"), doc).ok);
+  EXPECT_EQ(doc.m_cells[0][0].GetText(), "0,5");
+
+  write("k.txt", "1,234.5\n");
+  expect_one_line_about(cli({"import", path("k.txt"), path("k.bwd")}), "k.txt", "thousands separators");
+  EXPECT_FALSE(fs::exists(dir_ / "k.bwd"));
 }
 
 TEST_F(DocumentCommands, ImportRefusesTooManyRowsOrColumnsAndWritesNothing) {
@@ -106,8 +114,8 @@ TEST_F(DocumentCommands, ImportRefusesTooManyRowsOrColumnsAndWritesNothing) {
   for (int i = 0; i < 100; ++i) rows += std::to_string(i) + "\n";
   write("rows.txt", rows);
   expect_one_line_about(cli({"import", path("rows.txt"), path("out.bwd")}), "rows.txt", "more than 99 rows");
-  write("cols.txt", "1 2 3\n1 2 3 4\n");
-  expect_one_line_about(cli({"import", path("cols.txt"), path("out.bwd")}), "cols.txt", "line 2 has 4 columns");
+  write("cols.txt", "1\t2\t3\n1\t2\t3\t4\n");
+  expect_one_line_about(cli({"import", path("cols.txt"), path("out.bwd")}), "cols.txt", "has 4 columns");
   EXPECT_FALSE(fs::exists(dir_ / "out.bwd"));
   rows.pop_back();
   rows.erase(rows.rfind('\n'));  // 99 rows fit

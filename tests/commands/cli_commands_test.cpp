@@ -96,6 +96,11 @@ TEST_F(Cli, SimulateDeleteAndExport) {
   const std::string text = slurp(dir + "sim.txt");
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 20);
   EXPECT_EQ(text.substr(0, 9), "3.000000 ");  // 60 uM / 20
+  r = run("export simulation " + dir + "sim.bwd --out " + dir + "sim.csv --count 20 --position 1 --csv");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string csv = slurp(dir + "sim.csv");
+  EXPECT_EQ(csv.substr(0, 33), "Total Ca/uM,Simulated response\n3,");
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 21);
   EXPECT_EQ(run("export simulation " + dir + "sim.bwd --out " + dir + "x.txt --count 19 --position 1").status, 2);
   r = run("export fit " + dir + "sim.bwd --out " + dir + "x.txt");
   EXPECT_EQ(r.status, 1);

@@ -31,13 +31,13 @@ TEST(ClipboardPaste, TwoByThreeAtColumnZeroAndOne) {
   Titration doc;
   FillTwoByThree(doc);
   const std::string text = BlockToClipboardText(doc, {0, 0, 1, 2});
-  EXPECT_EQ(PasteClipboardText(doc, text, 10, 0), 11);
+  EXPECT_EQ(PasteClipboardText(doc, text, 10, 0).lastRow, 11);
   for (int c = 0; c < 3; ++c) {
     EXPECT_EQ(doc.m_cells[10][c].Text(), doc.m_cells[0][c].Text());
     EXPECT_EQ(doc.m_cells[11][c].Text(), doc.m_cells[1][c].Text());
   }
   // Three fields do not fit right of column 1: only each line's first field goes in.
-  EXPECT_EQ(PasteClipboardText(doc, text, 20, 1), 21);
+  EXPECT_EQ(PasteClipboardText(doc, text, 20, 1).lastRow, 21);
   EXPECT_EQ(doc.m_cells[20][1].Text(), "1");
   EXPECT_EQ(doc.m_cells[21][1].Text(), "4");
   EXPECT_EQ(doc.m_cells[20][2].Text(), "");
@@ -47,7 +47,7 @@ TEST(ClipboardPaste, TallBlockStopsAtTheLastRow) {
   Titration doc;
   std::string text;
   for (int i = 0; i < 20; ++i) text += std::to_string(i) + "\r ";
-  EXPECT_EQ(PasteClipboardText(doc, text, 90, 0), 98);
+  EXPECT_EQ(PasteClipboardText(doc, text, 90, 0).lastRow, 98);
   EXPECT_EQ(doc.m_cells[90][0].Text(), "0");
   EXPECT_EQ(doc.m_cells[98][0].Text(), "8");
 }
@@ -57,7 +57,7 @@ TEST(ClipboardPaste, OtherProgramsLineEnds) {
   for (const char* text : texts) {
     SCOPED_TRACE(testing::PrintToString(std::string(text)));
     Titration doc;
-    EXPECT_EQ(PasteClipboardText(doc, text, 0, 1), 1);
+    EXPECT_EQ(PasteClipboardText(doc, text, 0, 1).lastRow, 1);
     EXPECT_EQ(doc.m_cells[0][1].Text(), "1");
     EXPECT_EQ(doc.m_cells[0][2].Text(), "2");
     EXPECT_EQ(doc.m_cells[1][1].Text(), "3");
@@ -69,11 +69,11 @@ TEST(ClipboardPaste, OtherProgramsLineEnds) {
 TEST(ClipboardPaste, SingleValueWithoutLineEnd) {
   Titration doc;
   doc.m_cells[3][2].SetText("old");
-  EXPECT_EQ(PasteClipboardText(doc, "0.125", 3, 2), 3);
+  EXPECT_EQ(PasteClipboardText(doc, "0.125", 3, 2).lastRow, 3);
   EXPECT_EQ(doc.m_cells[3][2].Text(), "0.125");
   EXPECT_DOUBLE_EQ(doc.m_cells[3][2].GetValue(), 0.125);
   // An empty text is an empty field, like a copied empty cell.
-  EXPECT_EQ(PasteClipboardText(doc, "", 3, 2), 3);
+  EXPECT_EQ(PasteClipboardText(doc, "", 3, 2).lastRow, 3);
   EXPECT_EQ(doc.m_cells[3][2].Text(), "");
 }
 
@@ -83,14 +83,14 @@ TEST(ClipboardPaste, LongTextIsNotCutShort) {
   std::string text;
   for (int r = 0; r < 99; ++r) text += "123456.78901\t223456.78901\t323456.78901\r\n";
   ASSERT_GT(text.size(), 3000u);
-  EXPECT_EQ(PasteClipboardText(doc, text, 0, 0), 98);
+  EXPECT_EQ(PasteClipboardText(doc, text, 0, 0).lastRow, 98);
   EXPECT_EQ(doc.m_cells[98][2].Text(), "323456.78901");
 }
 
 TEST(ClipboardPaste, LeadingBlankLineMovesTheBlockDown) {
   Titration doc;
   doc.m_cells[0][0].SetText("x");
-  EXPECT_EQ(PasteClipboardText(doc, "\r 7\r ", 0, 0), 1);
+  EXPECT_EQ(PasteClipboardText(doc, "\r 7\r ", 0, 0).lastRow, 1);
   EXPECT_EQ(doc.m_cells[0][0].Text(), "");  // the skipped row is emptied
   EXPECT_DOUBLE_EQ(doc.m_cells[1][0].GetValue(), 7.0);
   // So many blank lines that the block would start past the last row: nothing written

@@ -34,8 +34,10 @@ TEST(GridTyping, AcceptedCharactersAndLimits) {
   EXPECT_EQ(f.Text(0, 1), "5");  // minus only at the very start
   f.Click(1, 1);
   f.Type("-2.5e+, x");
-  EXPECT_EQ(f.Text(1, 1), "-2.5");  // no exponent, no other characters
-  EXPECT_DOUBLE_EQ(f.doc.m_cells[1][1].GetValue(), -2.5);
+  EXPECT_EQ(f.Text(1, 1), "-2.5e+");  // a second mark, blanks and letters are refused
+  EXPECT_FALSE(f.doc.m_cells[1][1].IsNumber());
+  f.Type("1");
+  EXPECT_DOUBLE_EQ(f.doc.m_cells[1][1].GetValue(), -25.0);
   f.Click(2, 1);
   f.Type("1234567890123");
   EXPECT_EQ(f.Text(2, 1), "123456789012");  // a thirteenth character is refused

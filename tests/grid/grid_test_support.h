@@ -22,6 +22,7 @@ class FakeGridHost : public GridHost {
   void InvalidateAll() override { ++fullRepaints; }
   void StartAutoScrollTimer() override { timerRunning = true; }
   void StopAutoScrollTimer() override { timerRunning = false; }
+  void ShowStatus(const std::string& text) override { status = text; }
 
   int scrollY = 0;
   int clientHeight = 600;
@@ -29,6 +30,7 @@ class FakeGridHost : public GridHost {
   std::vector<CanvasRect> repaints;
   int fullRepaints = 0;
   bool timerRunning = false;
+  std::string status;
 };
 
 // A controller on a fresh document with the 1024-pixel metrics, and helpers that click the

@@ -312,7 +312,7 @@ const ExportCase kExports[] = {{ID_FILE_EXPORT_POINTS, ExportKind::Points},
 TEST(AsciiExportCommands, EveryExportFromEveryPane) {
   EnterKnownDocument();
   const wxString path = gui::ScratchPath("export.txt");
-  View().m_chooseExportPath = [&](wxWindow*) { return path; };
+  View().m_chooseExportPath = [&](wxWindow*, const ExportFileRequest&) { return path; };
   CountDialogAnswers counts;
   const char* paneCounts[3] = {"20", "37", "500"};
   for (int pane = 0; pane < 3; ++pane) {
@@ -342,7 +342,7 @@ TEST(AsciiExportCommands, EveryExportFromEveryPane) {
 TEST(AsciiExportCommands, CountDialogRefusalsAndFiles) {
   EnterKnownDocument();
   wxString path = gui::ScratchPath("curve.txt");
-  View().m_chooseExportPath = [&](wxWindow*) { return path; };
+  View().m_chooseExportPath = [&](wxWindow*, const ExportFileRequest&) { return path; };
   CountDialogAnswers counts;
   auto lines = [&] {
     const std::string text = ReadFile(path);
