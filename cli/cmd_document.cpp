@@ -49,8 +49,8 @@ FieldSeparator separator_named(const std::string& name) {
 }
 
 // "--columns 2,1,3": file columns (from 1, 0 for none) of Response, Add. Ca/uM and Volume.
-ImportColumns columns_from(const std::string& text) {
-  ImportColumns columns;
+ImportColumns columns_from(const std::string& text, const TableText& table) {
+  ImportColumns columns = default_import_columns(table);
   if (text.empty()) return columns;
   std::istringstream in(text);
   std::string item;
@@ -76,7 +76,7 @@ TableText read_import_table(const ImportArgs& a) {
 
 int run_import(const ImportArgs& a, bool hasTitle) {
   const TableText table = read_import_table(a);
-  const ImportColumns columns = columns_from(a.columns);
+  const ImportColumns columns = columns_from(a.columns, table);
   std::string refused = import_refusal(table, columns);
   if (refused.empty() && a.columns.empty() && table_column_count(table) > Titration::kCols)
     refused = "the table has " + std::to_string(table_column_count(table)) +

@@ -8,6 +8,13 @@ int table_column_count(const TableText& table) {
   return static_cast<int>(n);
 }
 
+ImportColumns default_import_columns(const TableText& table) {
+  ImportColumns columns;
+  const int available = table_column_count(table);
+  for (int c = 0; c < Titration::kCols; ++c) columns.fileColumn[c] = c < available ? c : -1;
+  return columns;
+}
+
 std::string import_refusal(const TableText& table, const ImportColumns& columns) {
   if (!table.refusal.empty()) return table.refusal;
   if (table.rows.empty()) return "There are no rows to import.";

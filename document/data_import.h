@@ -16,6 +16,9 @@ struct ImportColumns {
 // The largest number of fields in any row.
 int table_column_count(const TableText& table);
 
+// File columns 1, 2 and 3 to Response, Add. Ca/uM and Volume, as far as the table has them.
+ImportColumns default_import_columns(const TableText& table);
+
 // Why the table cannot go into the grid ("" when it can): the reader's refusal, no rows, more
 // rows than the grid's 99, or a chosen column the file does not have.
 std::string import_refusal(const TableText& table, const ImportColumns& columns);

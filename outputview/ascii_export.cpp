@@ -1,5 +1,6 @@
 #include "outputview/ascii_export.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "document/atomic_file.h"
@@ -87,6 +88,14 @@ std::vector<ExportRow> export_rows(const Titration& doc, ExportKind kind, int co
   return curve_rows(doc, doc.m_fit, count, rows, kind);
 }
 
+// The shortest decimal text that reads back as exactly this double (locale-free), so a CSV
+// reader gets the very numbers the classic files round to 6 decimals.
+std::string shortest_text(double v) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+  return std::string(buffer, result.ptr);
+}
+
 // The classic line formats, each with its own separators and line end.
 std::string classic_line(ExportKind kind, const ExportRow& row) {
   switch (kind) {
@@ -132,7 +141,7 @@ std::string export_csv_text(const Titration& doc, ExportKind kind, int count, in
   if (!refused.empty()) return "";
   std::string text = std::string(export_kind_info(kind).csvHeader) + "\n";
   for (const ExportRow& row : export_rows(doc, kind, count, listPosition)) {
-    for (std::size_t i = 0; i < row.size(); ++i) text += (i ? "," : "") + c_printf("%.10g", row[i]);
+    for (std::size_t i = 0; i < row.size(); ++i) text += (i ? "," : "") + shortest_text(row[i]);
     text += "\n";
   }
   return text;

@@ -48,7 +48,8 @@ std::string export_precondition(const Titration& doc, ExportKind kind, int listP
 std::string export_text(const Titration& doc, ExportKind kind, int count, int listPosition);
 
 // The same numbers as comma-separated values for spreadsheets and scripts: a header row
-// naming each column with its unit, '.' decimals, 10 significant digits, LF line ends.
+// naming each column with its unit, '.' decimals, every digit needed to read each number back
+// exactly (shortest form), LF line ends.
 std::string export_csv_text(const Titration& doc, ExportKind kind, int count, int listPosition);
 
 // Each kind's name (the command line's KIND, the suffix of a suggested file name) and its

@@ -153,6 +153,7 @@ void CCellView::OnInitialUpdate() {
   SetScrollSizes(metrics);
   canvas->Scroll(0, 0);
   m_pGrid->InitialUpdate(metrics);
+  ShowStatus("");  // a message about the previous document's cells or import is stale now
 }
 
 void CCellView::SetScrollSizes(const GridMetrics& metrics) {

@@ -68,7 +68,11 @@ void CImportDataDlg::BuildControls() {
   m_separator->Bind(wxEVT_CHOICE, reread);
   m_decimal->Bind(wxEVT_CHOICE, reread);
   m_header->Bind(wxEVT_SPINCTRL, [this](wxSpinEvent&) { Reread(); });
-  for (wxChoice* column : m_column) column->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { FillPreview(); });
+  for (wxChoice* column : m_column)
+    column->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
+      m_bColumnsChosen = true;
+      FillPreview();
+    });
 }
 
 void CImportDataDlg::SetFormat(const TableFormat& format) {
@@ -79,6 +83,7 @@ void CImportDataDlg::SetFormat(const TableFormat& format) {
 }
 
 void CImportDataDlg::SetColumns(const ImportColumns& columns) {
+  m_bColumnsChosen = true;
   for (int c = 0; c < Titration::kCols; ++c)
     m_column[c]->SetSelection(std::clamp(columns.fileColumn[c] + 1, 0, static_cast<int>(m_column[c]->GetCount()) - 1));
   FillPreview();
@@ -110,7 +115,8 @@ void CImportDataDlg::FillColumnChoices() {
     m_column[c]->Append("(none)");
     for (int i = 1; i <= count; ++i) m_column[c]->Append(wxString::Format("Column %d", i));
     // File columns 1, 2, 3 go to the grid's columns in order unless the user chose others.
-    m_column[c]->SetSelection(keep >= 0 && keep <= count ? keep : c + 1);
+    const int fallback = default_import_columns(m_table).fileColumn[c] + 1;
+    m_column[c]->SetSelection(m_bColumnsChosen && keep >= 0 && keep <= count ? keep : fallback);
   }
 }
 

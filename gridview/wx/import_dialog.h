@@ -48,4 +48,5 @@ class CImportDataDlg : public wxDialog {
   wxChoice* m_column[Titration::kCols] = {};
   wxListCtrl* m_preview = nullptr;
   wxStaticText* m_summary = nullptr;
+  bool m_bColumnsChosen = false;  // the user picked columns: a new separator keeps them
 };

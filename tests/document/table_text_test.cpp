@@ -108,8 +108,14 @@ TEST(DataImport, ColumnsRowsAndRefusals) {
   EXPECT_NE(import_refusal(t, columns).find("no column 4"), std::string::npos);
   std::string tall;
   for (int i = 0; i < 100; ++i) tall += std::to_string(i) + "\n";
-  EXPECT_NE(import_refusal(read_table_text(tall), ImportColumns{}).find("more than 99 rows from line 100"),
+  const TableText tallTable = read_table_text(tall);
+  EXPECT_NE(import_refusal(tallTable, default_import_columns(tallTable)).find("more than 99 rows from line 100"),
             std::string::npos);
+  // One file column goes to Response; the other grid columns stay empty.
+  const ImportColumns single = default_import_columns(read_table_text("1\n2\n"));
+  EXPECT_EQ(single.fileColumn[0], 0);
+  EXPECT_EQ(single.fileColumn[1], -1);
+  EXPECT_EQ(import_refusal(read_table_text("1\n2\n"), single), "");
   EXPECT_EQ(import_refusal(read_table_text(""), ImportColumns{}), "There are no rows to import.");
 }
 
