@@ -300,7 +300,7 @@ bool CCellView::ImportDataFile(const wxString& path) {
   doc->m_cursor.SetCell(0, 0);
   doc->Modify(true);
   m_pGrid->InitialUpdate(m_pGrid->Metrics());
-  if (m_pCellCanvas) m_pCellCanvas->Scroll(0, 0);
+  if (CCellCanvas* canvas = CellCanvas()) canvas->Scroll(0, 0);
   doc->UpdateAllViews();
   ShowStatus("Imported " + std::to_string(dialog.Table().rows.size()) + " rows from " + name.utf8_string() + ".");
   return true;
