@@ -271,17 +271,23 @@ class Schedule {
   int runs_ = 0, polishRuns_ = 0;
 };
 
-// 0.2 % .. 99.6 % of the larger of the first and last total Ca, volumes alongside.
-void sample_fit_curve(const FitJob& job, Schedule& schedule, FitResult& result) {
+// 0.2 % .. 99.6 % of the larger of the first and last total Ca, volumes alongside; response(X
+// nM, dilution V1/V) gives each point's value.
+template <typename Response>
+void fill_fit_curve(const FitJob& job, Response&& response, FitPoint curve[Titration::kCurvePoints]) {
   const double sx = 0.002 * std::max(job.xAll.front(), job.xAll.back());
   const double V1 = job.vAll.front();
   const double sV = 0.002 * (job.vAll.back() - V1);
   for (int l = 1; l <= Titration::kCurvePoints; ++l) {
     const double Ca = l * sx;
     const double V = V1 + l * sV;
-    result.curve[l - 1].y = schedule.Response(Ca, V1 / V);
-    result.curve[l - 1].x = Ca * 0.001;
+    curve[l - 1].y = response(Ca, V1 / V);
+    curve[l - 1].x = Ca * 0.001;
   }
+}
+
+void sample_fit_curve(const FitJob& job, Schedule& schedule, FitResult& result) {
+  fill_fit_curve(job, [&schedule](double X, double Y) { return schedule.Response(X, Y); }, result.curve);
 }
 
 bool protein_too_high(const FitJob& job, const FitResult& result) {
@@ -396,4 +402,13 @@ FitOutcome run_fit_command(Titration& doc, const FitSettings& settings, FitProgr
   apply_fit(doc, *job, outcome.result);
   outcome.fitted = true;
   return outcome;
+}
+
+void sample_fit_curve(const FitJob& job, const double params[ParamSet::kSlots], FitPoint curve[Titration::kCurvePoints]) {
+  const ModelInfo& info = model_info(job.model);
+  Vec a(job.ma), bound(2), freeCa(2);
+  for (int k = 1; k <= job.ma; ++k) a[k] = params[k];
+  fill_fit_curve(job, [&](double X, double Y) {
+    return model_response(info.family, info.electrode, job.dilution, X, a, Y, bound, freeCa, 1);
+  }, curve);
 }

@@ -105,3 +105,8 @@ struct FitOutcome {
 // leaves the document untouched (fitted = false, result.stop = Stopped).
 FitOutcome run_fit_command(Titration& doc, const FitSettings& settings, FitProgress* progress,
                            const FitOptions& options = {});
+
+// The fitted curve of the parameters params[1..ma] (internal units) over the job's range, as
+// the Fit command samples it: 498 points from 0.2 % to 99.6 % of the larger of the first and
+// last total Ca (uM in curve[].x), with the volumes in step for the dilution.
+void sample_fit_curve(const FitJob& job, const double params[ParamSet::kSlots], FitPoint curve[Titration::kCurvePoints]);

@@ -239,9 +239,9 @@ FitStop failure_reason(double chisq, const Mat& alpha, int mfit) {
 
 LeastSquaresRun least_squares_run(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y,
                                   const Vec& sigma, int n, Vec& a, const IVec& ia, int ma, Mat& covar,
-                                  Mat& alpha, double& chisq, StopCheck* stopCheck) {
+                                  Mat& alpha, double& chisq, StopCheck* stopCheck, int signFreeSlots) {
   LeastSquaresRun run;
-  MarquardtState state;
+  MarquardtState state(signFreeSlots);
   double lambda = -1.0;
   if (stopCheck && stopCheck->StopRequested()) {
     run.stop = FitStop::Stopped;
@@ -280,11 +280,12 @@ int fit_parameters(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y, 
 PolishOutcome polish_until_converged(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y,
                                      const Vec& sigma, int n, Vec& a, const IVec& ia, int ma, Mat& covar,
                                      Mat& alpha, double& chisq, StopCheck* stopCheck, int maxRuns,
-                                     const std::function<void(int)>& onRun) {
+                                     const std::function<void(int)>& onRun, int signFreeSlots) {
   PolishOutcome outcome;
   outcome.stop = FitStop::StepLimit;
   while (outcome.runs < maxRuns) {
-    const LeastSquaresRun run = least_squares_run(model, x, y, Y, sigma, n, a, ia, ma, covar, alpha, chisq, stopCheck);
+    const LeastSquaresRun run =
+        least_squares_run(model, x, y, Y, sigma, n, a, ia, ma, covar, alpha, chisq, stopCheck, signFreeSlots);
     ++outcome.runs;
     outcome.code = run.code;
     if (onRun) onRun(outcome.runs);

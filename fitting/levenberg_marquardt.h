@@ -158,10 +158,12 @@ struct LeastSquaresRun {
 // system could not be solved; code says which for the closing one), NonFinite (the chi-square
 // or the curvature at the accepted point is not finite), or Stopped: stopCheck asked, checked
 // before every step; the run then ends at once with a at the best point so far and no
-// closing call (covar and alpha unspecified).
+// closing call (covar and alpha unspecified). signFreeSlots: as for MarquardtState (the binding
+// models' 2; a problem that lays several titrations out in one vector passes its own count).
 LeastSquaresRun least_squares_run(FitModelRef model, const Vec& x, const Vec& y, const Vec& Y,
                                   const Vec& sigma, int n, Vec& a, const IVec& ia, int ma, Mat& covar,
-                                  Mat& alpha, double& chisq, StopCheck* stopCheck = nullptr);
+                                  Mat& alpha, double& chisq, StopCheck* stopCheck = nullptr,
+                                  int signFreeSlots = 2);
 
 // least_squares_run without a stop check, returning only the closing call's code: 0, or 1 or
 // 2 for a singular (or non-finite) final matrix.
@@ -191,7 +193,7 @@ PolishOutcome polish_until_converged(FitModelRef model, const Vec& x, const Vec&
                                      const Vec& sigma, int n, Vec& a, const IVec& ia, int ma, Mat& covar,
                                      Mat& alpha, double& chisq, StopCheck* stopCheck = nullptr,
                                      int maxRuns = kMaxPolishRuns,
-                                     const std::function<void(int)>& onRun = {});
+                                     const std::function<void(int)>& onRun = {}, int signFreeSlots = 2);
 
 // The small-change test of the driver's stop rule, exposed for tests.
 bool is_small_chisq_change(double previous, double current);

@@ -1,0 +1,183 @@
+#include "commands/global_fit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "commands/fit_record_settings.h"
+#include "fitting/error_estimation.h"
+#include "fitting/global_problem.h"
+#include "fitting/models.h"
+
+namespace {
+
+// A constant whose error exceeds this many log units is not determined by its titration.
+constexpr double kUndeterminedLogError = 2.0;
+
+struct Prepared {
+  FitSettings settings;
+  FitJob job;
+};
+
+std::string row_name(int model, int row) {
+  const std::optional<DialogRow> r = fit_dialog_row(model, row);
+  return r ? r->label : "";
+}
+
+int common_model(const std::vector<GlobalFitInput>& inputs) {
+  if (inputs.empty()) throw std::invalid_argument("A global fit needs at least one document.");
+  for (const GlobalFitInput& in : inputs)
+    if (!is_valid_model(in.doc->m_fit.m_nModel))
+      throw std::invalid_argument(in.name + ": the document holds no fit; fit it first, its fit supplies the start values.");
+  const int model = inputs.front().doc->m_fit.m_nModel;
+  for (const GlobalFitInput& in : inputs)
+    if (in.doc->m_fit.m_nModel != model)
+      throw std::invalid_argument(in.name + c_printf(": its fit uses model %i, ", in.doc->m_fit.m_nModel) + inputs.front().name +
+                                  c_printf("'s uses model %i; a global fit needs one model.", model));
+  return model;
+}
+
+std::vector<Prepared> prepare_all(const std::vector<GlobalFitInput>& inputs, const FitSettings& errors) {
+  std::vector<Prepared> out;
+  for (const GlobalFitInput& in : inputs) {
+    Prepared p{settings_from_fit_record(*in.doc, errors), {}};
+    std::optional<FitJob> job = prepare_fit(*in.doc, p.settings);
+    if (!job) throw std::invalid_argument(in.name + ": fewer than 3 rows with a response and a volume.");
+    p.job = std::move(*job);
+    out.push_back(std::move(p));
+  }
+  return out;
+}
+
+void check_shared_rows(const std::vector<GlobalFitInput>& inputs, const std::vector<Prepared>& prepared,
+                       const std::vector<int>& rows, int model) {
+  for (int row : rows) {
+    if (row < 1 || row > model_info(model).slots || slot_kind(model, row) == SlotKind::Spare)
+      throw std::invalid_argument(c_printf("Row %i cannot be shared: model %i has no such row.", row, model));
+    for (std::size_t t = 0; t < prepared.size(); ++t)
+      if (!prepared[t].job.flags[row])
+        throw std::invalid_argument(inputs[t].name + ": row " + std::to_string(row) + " (" + row_name(model, row) +
+                                    ") is shared but this titration's fit does not fit it.");
+  }
+}
+
+// A titration's own value of a row counts towards the shared start unless its fit says the
+// data do not determine it.
+bool determined(const Titration& doc, int row) {
+  const ParamSet& fit = doc.m_fit;
+  if (!fit.m_bErrors) return true;
+  const double e = dialog_error(fit.m_nModel, row, fit.m_p[row], fit.m_err[row]);
+  const SlotKind kind = slot_kind(fit.m_nModel, row);
+  const bool logRow = kind == SlotKind::AssociationConstant || kind == SlotKind::DissociationConstant;
+  return !logRow || (std::isfinite(e) && e <= kUndeterminedLogError);
+}
+
+// The mean in the dialog's units (log K for constants), converted back to internal units.
+double shared_start(const std::vector<GlobalFitInput>& inputs, const std::vector<Prepared>& prepared, int row, int model) {
+  double sum = 0.0, sumAll = 0.0;
+  int count = 0;
+  for (std::size_t t = 0; t < prepared.size(); ++t) {
+    const double v = prepared[t].settings.m_dValue[row];
+    sumAll += v;
+    if (determined(*inputs[t].doc, row)) sum += v, ++count;
+  }
+  const double mean = count > 0 ? sum / count : sumAll / static_cast<double>(prepared.size());
+  return user_to_internal(slot_kind(model, row), mean);
+}
+
+GlobalSeries series_of(const FitJob& job) {
+  GlobalSeries s;
+  s.model = job.model;
+  s.dilution = job.dilution;
+  s.x = job.x, s.y = job.y, s.Y = job.Y, s.sigma = job.sigma;
+  s.start.assign(job.start, job.start + job.ma + 1);
+  s.flags.assign(job.flags, job.flags + job.ma + 1);
+  return s;
+}
+
+Vec parameter_errors(const GlobalProblem& problem, const GlobalFitOutcome& fit, const Prepared& first,
+                     const GlobalFitRequest& request, bool& have) {
+  const int m = problem.parameter_count();
+  Vec err(m);
+  have = false;
+  if (first.job.jackknifeErrors) {
+    const std::uint32_t seed = request.jackknifeSeed ? *request.jackknifeSeed : clock_seed();
+    err = global_jackknife_errors(problem, fit.a, seed, request.stop);
+    have = true;
+  } else if (first.job.covarianceErrors && fit.code == 0) {
+    covariance_errors(fit.covar, m, first.job.usePercent, first.job.constantSD, err);
+    have = true;
+  }
+  return err;
+}
+
+GlobalTitrationPart titration_part(GlobalProblem& problem, const GlobalFitOutcome& fit, const Vec& err, bool haveErrors,
+                                   int t, const std::string& name, const FitJob& job) {
+  GlobalTitrationPart part;
+  part.name = name;
+  part.n = static_cast<int>(job.x.size());
+  part.chiSquare = problem.series_chi_square(fit.a, t);
+  part.job = job;
+  FitResult& r = part.result;
+  r.params[0] = part.chiSquare;
+  r.haveErrors = haveErrors;
+  r.status = fit.code;
+  r.stop = fit.stop;
+  r.runs = fit.runs;
+  const std::vector<double> local = problem.local_values(fit.a, t);
+  for (int k = 1; k <= job.ma; ++k) {
+    r.params[k] = local[static_cast<std::size_t>(k)];
+    r.errors[k] = haveErrors ? err[problem.global_index(t, k)] : 0.0;
+    if (k > kValueRows) continue;
+    part.values[k] = dialog_value(job.model, k, r.params[k]);
+    part.errors[k] = haveErrors && job.flags[k] ? dialog_error(job.model, k, r.params[k], r.errors[k]) : 0.0;
+  }
+  sample_fit_curve(job, r.params, r.curve);
+  return part;
+}
+
+}  // namespace
+
+std::vector<int> default_shared_rows(int model) {
+  std::vector<int> rows;
+  for (int row = 1; is_valid_model(model) && row <= model_info(model).slots; ++row)
+    if (slot_kind(model, row) == SlotKind::AssociationConstant) rows.push_back(row);
+  return rows;
+}
+
+GlobalFitResult run_global_fit(const std::vector<GlobalFitInput>& inputs, const GlobalFitRequest& request) {
+  const int model = common_model(inputs);
+  std::vector<Prepared> prepared = prepare_all(inputs, request.errors);
+  const std::vector<int> rows = request.sharedRows.empty() ? default_shared_rows(model) : request.sharedRows;
+  check_shared_rows(inputs, prepared, rows, model);
+
+  std::vector<GlobalSeries> series;
+  for (const Prepared& p : prepared) series.push_back(series_of(p.job));
+  GlobalProblem problem(std::move(series), rows);
+  std::vector<double> sharedStart;
+  for (int row : rows) sharedStart.push_back(shared_start(inputs, prepared, row, model));
+  GlobalFitOptions options;
+  options.extensive = request.extensive;
+  options.stop = request.stop;
+  const GlobalFitOutcome fit = fit_global_problem(problem, problem.start_vector(sharedStart), options);
+
+  GlobalFitResult out;
+  out.model = model;
+  out.n = problem.point_count();
+  const IVec ia = problem.flag_vector();
+  for (int j = 1; j <= problem.parameter_count(); ++j) out.p += ia[j] ? 1 : 0;
+  out.chiSquare = fit.chiSquare;
+  out.stop = fit.stop;
+  out.runs = fit.runs;
+  const Vec err = parameter_errors(problem, fit, prepared.front(), request, out.haveErrors);
+  for (int t = 0; t < problem.series_count(); ++t)
+    out.titrations.push_back(titration_part(problem, fit, err, out.haveErrors, t, inputs[static_cast<std::size_t>(t)].name,
+                                            prepared[static_cast<std::size_t>(t)].job));
+  for (int row : rows) {
+    const GlobalTitrationPart& first = out.titrations.front();
+    out.shared.push_back({row, row_name(model, row), first.values[row], first.errors[row]});
+  }
+  return out;
+}
+
+void apply_global_part(Titration& doc, const GlobalTitrationPart& part) { apply_fit(doc, part.job, part.result); }
