@@ -255,6 +255,13 @@ AutoStartOutcome estimate_start_values(const Titration& doc, FitSettings& s, Fit
   }
   int flags[ParamSet::kSlots];
   const int n = fit_flags_for_model(model, s.m_bFitSlot, flags);
+  // The broad search moves each constant half a log unit from where it starts; once more from
+  // the best fit lets constants that started a whole unit away arrive.
+  RowValues refined = typed;
+  for (int k = 1; k <= n; ++k)
+    if (flags[k]) refined[static_cast<std::size_t>(k)] = internal_to_user(slot_kind(model, k), bestFit.params[k]);
+  const FitResult again = compute_fit(*prepare_fit(doc, trial_settings(s, refined)), nullptr);
+  if (std::isfinite(again.params[0]) && again.params[0] < bestChi) bestChi = again.params[0], bestFit = again;
   for (int k = 1; k <= n; ++k)
     if (flags[k]) s.m_dValue[k] = internal_to_user(slot_kind(model, k), bestFit.params[k]);
   outcome.ok = true;
