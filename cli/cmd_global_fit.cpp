@@ -135,7 +135,7 @@ void setup_global_fit(CLI::App& app, CliIo& io, CliRunner& runner) {
   sub->add_option("--shared", a->shared, "Fit-dialog rows shared by all titrations (default: every log K row)");
   sub->add_flag("--extensive", a->extensive, "broad search over the shared constants first");
   sub->add_option("--errors", a->errors, "none, percent:P, sd:S, jackknife or jackknife:P (default none)");
-  auto* seed = sub->add_option("--seed", a->seed, "seed of the jackknife's random subsets");
+  auto* seed = add_integer_option(sub, "--seed", a->seed, "seed of the jackknife's random subsets", 0, kMaxSeed);
   sub->add_option("--save-dir", a->saveDir, "write each document with its part of the global fit into this folder");
   sub->add_option("--write-project", a->writeProject, "save this analysis as a .bwglobal project file");
   sub->callback([a, seed, &io, &runner] {
