@@ -11,6 +11,7 @@ const MenuEntry kAnalysisMenu[] = {
     {ID_ANALYSIS_SIMULATE, "&Simulate...\tCtrl+M", "Draw the curve of a model with typed parameters"},
     {ID_ANALYSIS_GENERATE, "&Generate Data...\tCtrl+G", "Fill the grid from a plan of equal additions"},
     {ID_ANALYSIS_COMPARE, "&Compare Models...\tCtrl+Shift+M", "Fit every model of the fit's kind and rank them"},
+    {ID_ANALYSIS_GLOBAL_FIT, "G&lobal Fit...\tCtrl+Shift+G", "Fit several titrations of one protein together, sharing its constants"},
     {0, nullptr, nullptr},
     {ID_ANALYSIS_UPDATE, "&Update\tF5", "Redraw the grid, the graph and the results"},
     {ID_ANALYSIS_DESCRIPTION, "&Description...\tCtrl+D", "Describe the experimental conditions"},

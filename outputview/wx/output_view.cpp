@@ -19,6 +19,7 @@
 #include "app/wx/command_ids.h"
 #include "app/wx/compare_models_dialog.h"
 #include "app/wx/fixed_splitter.h"
+#include "app/wx/global_fit_dialog.h"
 #include "app/wx/main_frame.h"
 #include "app/wx/offscreen_dc.h"
 #include "app/wx/progress_bar.h"
@@ -53,6 +54,7 @@ wxBEGIN_EVENT_TABLE(COutputView, CPaneView)
   EVT_MENU(ID_ANALYSIS_DESCRIPTION, COutputView::OnAnalysisMenu)
   EVT_MENU(ID_ANALYSIS_COMPARE, COutputView::OnAnalysisMenu)
   EVT_MENU_RANGE(ID_FILE_EXPORT_CSV_POINTS, ID_FILE_EXPORT_CSV_SIM_SAT, COutputView::OnExportMenu)
+  EVT_MENU(ID_ANALYSIS_GLOBAL_FIT, COutputView::OnAnalysisMenu)
   EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_ADD, COutputView::OnGenerateAdd)
   EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_GONE, COutputView::OnGenerateGone)
 wxEND_EVENT_TABLE()
@@ -198,6 +200,7 @@ void COutputView::OnAnalysisMenu(wxCommandEvent& event) {
     case ID_ANALYSIS_UPDATE: OnUpdateCommand(); break;
     case ID_ANALYSIS_DESCRIPTION: OnDescription(); break;
     case ID_ANALYSIS_COMPARE: OnCompareModels(); break;
+    case ID_ANALYSIS_GLOBAL_FIT: OnGlobalFit(); break;
     default: event.Skip();
   }
 }
@@ -530,5 +533,15 @@ void COutputView::OnCompareModels() {
     return;
   }
   CompareModelsDlg dialog(DialogParent(), *doc, std::move(*comparison), [this] { UpdateViews(); });
+  dialog.ShowModal();
+}
+
+void COutputView::OnGlobalFit() {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc || m_bFitRunning) return;
+  GlobalFitDlg dialog(DialogParent(), doc, doc->GetUserReadableName().utf8_string(), m_dlgFit, [this, doc] {
+    doc->SetModifiedFlag(true);
+    UpdateViews();
+  });
   dialog.ShowModal();
 }

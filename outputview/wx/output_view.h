@@ -57,6 +57,8 @@ class COutputView : public CPaneView {
   void OnGenData();
   // Analysis > Compare Models...: every model of the fit's kind fitted and ranked.
   void OnCompareModels();
+  // Analysis > Global Fit...: the open document and files fitted together with shared rows.
+  void OnGlobalFit();
   // Runs one File menu export (the points, a curve or a saturation curve) as the classic
   // ASCII text or as CSV.
   void RunExport(ExportKind kind, bool csv = false);

@@ -1,0 +1,419 @@
+#include "app/wx/global_fit_dialog.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/checklst.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/listctrl.h>
+#include <wx/msgdlg.h>
+#include <wx/radiobox.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include "document/bwd_file.h"
+#include "document/c_text.h"
+#include "document/titration.h"
+#include "fitting/fit_stop.h"
+#include "fitting/model_registry.h"
+
+struct GlobalFitDlg::Entry {
+  std::string name;  // shown in the list and the results
+  std::string path;  // empty for the open document
+  std::unique_ptr<Titration> owned;
+  Titration* doc = nullptr;
+};
+
+namespace {
+
+bool HoldsFit(const Titration& doc) { return is_valid_model(doc.m_fit.m_nModel); }
+
+wxString Utf8(const std::string& text) { return wxString::FromUTF8(text); }
+
+wxString Number(double v) { return Utf8(c_printf("%.6g", v)); }
+
+std::string RowLabel(int model, int row) {
+  const std::optional<DialogRow> r = fit_dialog_row(model, row);
+  return r ? r->label : c_printf("row %i", row);
+}
+
+wxListCtrl* MakeTable(wxWindow* parent, const char* name, std::initializer_list<const char*> columns, wxSize size) {
+  auto* table = new wxListCtrl(parent, wxID_ANY, wxDefaultPosition, size, wxLC_REPORT | wxLC_SINGLE_SEL, wxDefaultValidator, name);
+  for (const char* title : columns) table->AppendColumn(title);
+  return table;
+}
+
+void AutosizeColumns(wxListCtrl* table) {
+  for (int col = 0; col < table->GetColumnCount(); ++col) table->SetColumnWidth(col, wxLIST_AUTOSIZE_USEHEADER);
+}
+
+
+}  // namespace
+
+FitSettings global_error_settings(const FitSettings& defaults, GlobalErrorMethod method, double sd) {
+  FitSettings s = defaults;
+  switch (method) {
+    case GlobalErrorMethod::None:
+      s.m_bEstimateErrors = 0;
+      fit_dialog_choose_error_radio(s, ErrorRadio::Percent);
+      break;
+    case GlobalErrorMethod::ConstantSD:
+      s.m_bEstimateErrors = 1;
+      fit_dialog_choose_error_radio(s, ErrorRadio::ConstantSD);
+      s.m_dConstantSD = sd;
+      break;
+    case GlobalErrorMethod::Jackknife:
+      s.m_bEstimateErrors = 1;
+      fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
+      break;
+  }
+  return s;
+}
+
+GlobalFitDlg::GlobalFitDlg(wxWindow* parent, Titration* openDoc, const std::string& openName, const FitSettings& errors,
+                           std::function<void()> onApplied)
+    : wxDialog(parent, wxID_ANY, "Global Fit", wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      m_openDoc(openDoc), m_errorDefaults(errors), m_onApplied(std::move(onApplied)) {
+  if (openDoc && HoldsFit(*openDoc)) {
+    auto entry = std::make_unique<Entry>();
+    entry->name = openName;
+    entry->doc = openDoc;
+    m_docs.push_back(std::move(entry));
+  }
+  auto* top = new wxBoxSizer(wxVERTICAL);
+  BuildDocumentGroup(this, top);
+  BuildChoiceGroup(this, top);
+  BuildResultGroup(this, top);
+  const int gap = FromDIP(6);
+  auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+  auto* save = new wxButton(this, wxID_ANY, "&Save Project...");
+  save->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnSaveProject(); });
+  auto* open = new wxButton(this, wxID_ANY, "&Open Project...");
+  open->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOpenProject(); });
+  buttons->Add(open, 0, wxRIGHT, gap);
+  buttons->Add(save, 0, wxRIGHT, gap);
+  buttons->AddStretchSpacer();
+  buttons->Add(new wxButton(this, wxID_CANCEL, "Close"));
+  SetEscapeId(wxID_CANCEL);
+  top->Add(buttons, 0, wxEXPAND | wxALL, gap);
+  SetSizerAndFit(top);
+  FillDocuments();
+  FillSharedRows(default_shared_rows(CommonModel()));
+}
+
+GlobalFitDlg::~GlobalFitDlg() = default;
+
+void GlobalFitDlg::BuildDocumentGroup(wxWindow* parent, wxSizer* top) {
+  const int gap = FromDIP(6);
+  top->Add(new wxStaticText(parent, wxID_ANY, "&Documents:"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
+  auto* row = new wxBoxSizer(wxHORIZONTAL);
+  m_docTable = MakeTable(parent, "Documents", {"File", "Model", "Fit"}, FromDIP(wxSize(460, 110)));
+  row->Add(m_docTable, 1, wxEXPAND | wxRIGHT, gap);
+  auto* side = new wxBoxSizer(wxVERTICAL);
+  auto* add = new wxButton(parent, wxID_ANY, "&Add files...");
+  add->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnAddFiles(); });
+  auto* remove = new wxButton(parent, wxID_ANY, "&Remove");
+  remove->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+    const long item = m_docTable->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+    if (item >= 0) RemoveDocument(static_cast<int>(item));
+  });
+  side->Add(add, 0, wxEXPAND | wxBOTTOM, gap);
+  side->Add(remove, 0, wxEXPAND);
+  row->Add(side);
+  top->Add(row, 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
+}
+
+void GlobalFitDlg::BuildChoiceGroup(wxWindow* parent, wxSizer* top) {
+  const int gap = FromDIP(6);
+  auto* row = new wxBoxSizer(wxHORIZONTAL);
+  auto* left = new wxBoxSizer(wxVERTICAL);
+  left->Add(new wxStaticText(parent, wxID_ANY, "S&hared rows:"));
+  m_sharedRows = new wxCheckListBox(parent, wxID_ANY, wxDefaultPosition, FromDIP(wxSize(200, 150)), 0, nullptr, 0,
+                                    wxDefaultValidator, "Shared rows");
+  m_sharedRows->Bind(wxEVT_CHECKLISTBOX, [this](wxCommandEvent&) { ClearResult(); });
+  left->Add(m_sharedRows, 1, wxEXPAND);
+  row->Add(left, 0, wxEXPAND | wxRIGHT, gap);
+
+  auto* right = new wxBoxSizer(wxVERTICAL);
+  m_extensive = new wxCheckBox(parent, wxID_ANY, "E&xtensive");
+  m_extensive->SetToolTip("Search broadly over the shared constants before the fit");
+  right->Add(m_extensive, 0, wxBOTTOM, gap);
+  const wxString methods[] = {"None", "Constant SD", "Jackknife"};
+  m_errorMethod = new wxRadioBox(parent, wxID_ANY, "&Errors", wxDefaultPosition, wxDefaultSize, 3, methods, 1);
+  right->Add(m_errorMethod, 0, wxBOTTOM, gap);
+  auto* sdRow = new wxBoxSizer(wxHORIZONTAL);
+  sdRow->Add(new wxStaticText(parent, wxID_ANY, "Constant &SD:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, gap);
+  m_sd = new wxTextCtrl(parent, wxID_ANY, Number(m_errorDefaults.m_dConstantSD > 0 ? m_errorDefaults.m_dConstantSD : 0.01),
+                        wxDefaultPosition, wxDefaultSize, 0, wxDefaultValidator, "Constant SD");
+  sdRow->Add(m_sd);
+  right->Add(sdRow, 0, wxBOTTOM, gap);
+  auto* run = new wxButton(parent, wxID_ANY, "R&un");
+  run->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Run(); });
+  right->Add(run);
+  row->Add(right);
+  top->Add(row, 0, wxEXPAND | wxALL, gap);
+}
+
+void GlobalFitDlg::BuildResultGroup(wxWindow* parent, wxSizer* top) {
+  const int gap = FromDIP(6);
+  m_summary = new wxStaticText(parent, wxID_ANY, "Not run yet.", wxDefaultPosition, wxDefaultSize, 0, "Summary");
+  top->Add(m_summary, 0, wxLEFT | wxRIGHT, gap);
+  top->Add(new wxStaticText(parent, wxID_ANY, "Shared &constants:"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
+  m_sharedTable = MakeTable(parent, "Shared constants", {"Row", "Value", "Error"}, FromDIP(wxSize(460, 110)));
+  top->Add(m_sharedTable, 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
+  top->Add(new wxStaticText(parent, wxID_ANY, "&Titrations:"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
+  m_titrationTable = MakeTable(parent, "Titrations", {"File", "n", "Chi-square", "Own rows"}, FromDIP(wxSize(460, 110)));
+  top->Add(m_titrationTable, 1, wxEXPAND | wxLEFT | wxRIGHT, gap);
+  m_applyButton = new wxButton(parent, wxID_ANY, "A&pply");
+  m_applyButton->SetToolTip("Make the open document's part of the global fit its fit");
+  m_applyButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnApply(); });
+  m_applyButton->Disable();
+  top->Add(m_applyButton, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxTOP, gap);
+}
+
+void GlobalFitDlg::FillDocuments() {
+  m_docTable->DeleteAllItems();
+  for (std::size_t i = 0; i < m_docs.size(); ++i) {
+    const Titration& doc = *m_docs[i]->doc;
+    const long item = m_docTable->InsertItem(static_cast<long>(i), Utf8(m_docs[i]->name));
+    const bool fitted = HoldsFit(doc);
+    m_docTable->SetItem(item, 1, fitted ? wxString::Format("%d", doc.m_fit.m_nModel) : wxString("-"));
+    m_docTable->SetItem(item, 2, fitted ? Utf8(c_printf("chi-square %.6g", doc.m_fit.m_p[0])) : wxString("none"));
+  }
+  AutosizeColumns(m_docTable);
+}
+
+int GlobalFitDlg::CommonModel() const {
+  for (const auto& e : m_docs)
+    if (HoldsFit(*e->doc)) return e->doc->m_fit.m_nModel;
+  return 0;
+}
+
+void GlobalFitDlg::FillSharedRows(const std::vector<int>& checked) {
+  m_rowsModel = CommonModel();
+  m_sharedRows->Clear();
+  m_rowOfItem.clear();
+  if (m_rowsModel == 0) return;
+  for (int row = 1; row <= kValueRows; ++row) {
+    const std::optional<DialogRow> r = fit_dialog_row(m_rowsModel, row);
+    if (!r) continue;
+    const unsigned item = m_sharedRows->Append(Utf8(c_printf("%i  %s", row, r->label)));
+    m_rowOfItem.push_back(row);
+    m_sharedRows->Check(item, std::find(checked.begin(), checked.end(), row) != checked.end());
+  }
+}
+
+std::vector<int> GlobalFitDlg::CheckedSharedRows() const {
+  std::vector<int> rows;
+  for (std::size_t i = 0; i < m_rowOfItem.size(); ++i)
+    if (m_sharedRows->IsChecked(static_cast<unsigned>(i))) rows.push_back(m_rowOfItem[i]);
+  return rows;
+}
+
+void GlobalFitDlg::SetSharedRows(const std::vector<int>& rows) { FillSharedRows(rows); }
+
+bool GlobalFitDlg::AddFile(const std::string& path, std::string* message) {
+  auto entry = std::make_unique<Entry>();
+  entry->owned = std::make_unique<Titration>();
+  const BwdStatus status = LoadBwdFile(path, *entry->owned);
+  if (!status.ok) {
+    if (message) *message = status.message;
+    return false;
+  }
+  entry->doc = entry->owned.get();
+  entry->path = path;
+  entry->name = wxFileName(Utf8(path)).GetFullName().utf8_string();
+  const bool firstModel = CommonModel() == 0;
+  m_docs.push_back(std::move(entry));
+  FillDocuments();
+  if (firstModel) FillSharedRows(default_shared_rows(CommonModel()));
+  ClearResult();
+  return true;
+}
+
+void GlobalFitDlg::RemoveDocument(int index) {
+  if (index < 0 || index >= DocumentCount()) return;
+  m_docs.erase(m_docs.begin() + index);
+  FillDocuments();
+  if (CommonModel() != m_rowsModel) FillSharedRows(default_shared_rows(CommonModel()));
+  ClearResult();
+}
+
+FitSettings GlobalFitDlg::ErrorChoice() const {
+  const auto method = static_cast<GlobalErrorMethod>(m_errorMethod->GetSelection());
+  double sd = 0.0;
+  if (method == GlobalErrorMethod::ConstantSD) {
+    if (!parse_number_field(m_sd->GetValue().utf8_string(), &sd) || !(sd > 0.0))
+      throw std::invalid_argument("Constant SD: type a positive number.");
+  }
+  return global_error_settings(m_errorDefaults, method, sd);
+}
+
+bool GlobalFitDlg::Run() {
+  try {
+    GlobalFitRequest request;
+    request.sharedRows = CheckedSharedRows();
+    if (request.sharedRows.empty()) throw std::invalid_argument("Tick at least one shared row.");
+    request.extensive = m_extensive->GetValue();
+    request.errors = ErrorChoice();
+    std::vector<GlobalFitInput> inputs;
+    for (const auto& e : m_docs) inputs.push_back({e->name, e->doc});
+    wxBusyCursor busy;
+    m_result = run_global_fit(inputs, request);
+  } catch (const std::invalid_argument& e) {
+    ClearResult();
+    Tell(Utf8(e.what()));
+    return false;
+  }
+  ShowResult();
+  return true;
+}
+
+void GlobalFitDlg::ClearResult() {
+  m_result.reset();
+  if (!m_sharedTable) return;
+  m_sharedTable->DeleteAllItems();
+  m_titrationTable->DeleteAllItems();
+  m_summary->SetLabel("Not run yet.");
+  m_applyButton->Disable();
+}
+
+void GlobalFitDlg::ShowResult() {
+  const GlobalFitResult& r = *m_result;
+  m_summary->SetLabel(Utf8(c_printf("Model %i, n = %i, p = %i, chi-square = %.6g, %s.", r.model, r.n, r.p, r.chiSquare,
+                                    fit_stop_name(r.stop))));
+  m_sharedTable->DeleteAllItems();
+  for (std::size_t i = 0; i < r.shared.size(); ++i) {
+    const GlobalSharedRow& s = r.shared[i];
+    const long item = m_sharedTable->InsertItem(static_cast<long>(i), Utf8(c_printf("%i  %s", s.row, s.name.c_str())));
+    m_sharedTable->SetItem(item, 1, Number(s.value));
+    m_sharedTable->SetItem(item, 2, r.haveErrors ? Number(s.error) : wxString("-"));
+  }
+  m_titrationTable->DeleteAllItems();
+  std::vector<int> shared;
+  for (const GlobalSharedRow& s : r.shared) shared.push_back(s.row);
+  for (std::size_t i = 0; i < r.titrations.size(); ++i) {
+    const GlobalTitrationPart& t = r.titrations[i];
+    const long item = m_titrationTable->InsertItem(static_cast<long>(i), Utf8(t.name));
+    m_titrationTable->SetItem(item, 1, wxString::Format("%d", t.n));
+    m_titrationTable->SetItem(item, 2, Number(t.chiSquare));
+    std::string own;
+    for (int row = 1; row <= kValueRows; ++row) {
+      if (!fit_dialog_row(r.model, row) || std::find(shared.begin(), shared.end(), row) != shared.end()) continue;
+      if (!own.empty()) own += ", ";
+      own += RowLabel(r.model, row) + c_printf(" %.6g", t.values[row]);
+      if (r.haveErrors) own += c_printf(" +- %.3g", t.errors[row]);
+    }
+    m_titrationTable->SetItem(item, 3, Utf8(own));
+  }
+  AutosizeColumns(m_sharedTable);
+  AutosizeColumns(m_titrationTable);
+  m_applyButton->Enable(m_openDoc != nullptr);
+  Layout();
+}
+
+bool GlobalFitDlg::ApplyResult(bool saveOthers) {
+  if (!m_result) return false;
+  std::string failures;
+  for (std::size_t i = 0; i < m_docs.size() && i < m_result->titrations.size(); ++i) {
+    Entry& e = *m_docs[i];
+    if (e.doc == m_openDoc) {
+      apply_global_part(*e.doc, m_result->titrations[i]);
+      if (m_onApplied) m_onApplied();
+    } else if (saveOthers) {
+      Titration updated = *e.doc;
+      apply_global_part(updated, m_result->titrations[i]);
+      const BwdStatus status = SaveBwdFile(e.path, updated);
+      if (status.ok)
+        *e.doc = updated;
+      else
+        failures += status.message + "\n";
+    }
+  }
+  FillDocuments();
+  if (!failures.empty()) Tell(Utf8("These documents were not saved:\n" + failures));
+  return true;
+}
+
+void GlobalFitDlg::OnApply() {
+  if (!m_result) return;
+  const bool others = std::any_of(m_docs.begin(), m_docs.end(), [this](const auto& e) { return e->doc != m_openDoc; });
+  bool saveOthers = false;
+  if (others)
+    saveOthers = wxMessageBox("Also save each other document's part of the global fit as its fit, into its file?",
+                              "Global Fit", wxYES_NO | wxICON_QUESTION, this) == wxYES;
+  ApplyResult(saveOthers);
+}
+
+void GlobalFitDlg::OnAddFiles() {
+  wxFileDialog dialog(this, "Add titrations", "", "", "Bindwise documents (*.bwd)|*.bwd|All files (*)|*",
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+  if (dialog.ShowModal() != wxID_OK) return;
+  wxArrayString paths;
+  dialog.GetPaths(paths);
+  std::string failures;
+  for (const wxString& p : paths) {
+    std::string message;
+    if (!AddFile(p.utf8_string(), &message)) failures += message + "\n";
+  }
+  if (!failures.empty()) Tell(Utf8(failures));
+}
+
+void GlobalFitDlg::SaveProject(const std::string& path) const {
+  GlobalProject project;
+  for (const auto& e : m_docs)
+    if (!e->path.empty()) project.documents.push_back(e->path);
+  project.sharedRows = CheckedSharedRows();
+  project.extensive = m_extensive->GetValue();
+  write_global_project(path, project);
+}
+
+void GlobalFitDlg::OpenProject(const std::string& path) {
+  const GlobalProject project = read_global_project(path);
+  std::vector<std::unique_ptr<Entry>> kept;
+  for (auto& e : m_docs)
+    if (e->doc == m_openDoc) kept.push_back(std::move(e));
+  m_docs = std::move(kept);
+  std::string failures;
+  for (const std::string& doc : project.documents) {
+    std::string message;
+    if (!AddFile(doc, &message)) failures += message + "\n";
+  }
+  FillDocuments();
+  FillSharedRows(project.sharedRows.empty() ? default_shared_rows(CommonModel()) : project.sharedRows);
+  m_extensive->SetValue(project.extensive);
+  ClearResult();
+  if (!failures.empty()) throw std::runtime_error(failures);
+}
+
+void GlobalFitDlg::OnSaveProject() {
+  wxFileDialog dialog(this, "Save global analysis", "", "analysis.bwglobal", "Global analyses (*.bwglobal)|*.bwglobal",
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (dialog.ShowModal() != wxID_OK) return;
+  try {
+    SaveProject(dialog.GetPath().utf8_string());
+  } catch (const std::runtime_error& e) {
+    Tell(Utf8(e.what()));
+  }
+}
+
+void GlobalFitDlg::OnOpenProject() {
+  wxFileDialog dialog(this, "Open global analysis", "", "", "Global analyses (*.bwglobal)|*.bwglobal|All files (*)|*",
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return;
+  try {
+    OpenProject(dialog.GetPath().utf8_string());
+  } catch (const std::runtime_error& e) {
+    Tell(Utf8(e.what()));
+  }
+}
+
+void GlobalFitDlg::Tell(const wxString& text) const {
+  wxMessageBox(text, "Global Fit", wxOK | wxICON_INFORMATION, const_cast<GlobalFitDlg*>(this));
+}
