@@ -111,7 +111,7 @@ void DrawStrip(Canvas& canvas, const GraphMapping& map, const ComparisonPlotSeri
     canvas.DrawEllipse({ToPixel(px) - radius, ToPixel(py) - radius, ToPixel(px) + radius, ToPixel(py) + radius});
   }
   canvas.SetTextColour(s.colour);
-  canvas.TextOut(map.plot.left + 3, map.plot.top + 1, "Model " + std::to_string(s.model));
+  canvas.TextOut(map.plot.left + 3, map.plot.top + 1, s.label.empty() ? "Model " + std::to_string(s.model) : s.label);
   canvas.SetTextColour({0, 0, 0});
 }
 

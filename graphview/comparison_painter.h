@@ -4,6 +4,7 @@
 // (measured minus fitted at each point, on a range common to every strip so they compare).
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "canvas/canvas.h"
@@ -12,6 +13,7 @@
 
 struct ComparisonPlotSeries {
   int model = 0;
+  std::string label;                    // the strip's caption; empty: "Model <model>"
   Rgb colour;
   std::vector<FitPoint> curve;          // x uM, y response
   std::vector<CandidatePoint> points;   // measured and fitted at each point

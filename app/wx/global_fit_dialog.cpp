@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include <wx/button.h>
+#include <wx/dcbuffer.h>
+#include <wx/panel.h>
 #include <wx/checkbox.h>
 #include <wx/checklst.h>
 #include <wx/filedlg.h>
@@ -17,11 +19,13 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include "app/wx/wx_canvas.h"
 #include "document/bwd_file.h"
 #include "document/c_text.h"
 #include "document/titration.h"
 #include "fitting/fit_stop.h"
 #include "fitting/model_registry.h"
+#include "graphview/global_fit_plot.h"
 
 struct GlobalFitDlg::Entry {
   std::string name;  // shown in the list and the results
@@ -55,6 +59,34 @@ void AutosizeColumns(wxListCtrl* table) {
 
 
 }  // namespace
+
+// Every titration's points and global fit, normalised, with a residual strip each.
+class GlobalFitGraphPanel : public wxPanel {
+ public:
+  explicit GlobalFitGraphPanel(wxWindow* parent)
+      : wxPanel(parent, wxID_ANY, wxDefaultPosition, parent->FromDIP(wxSize(460, 300)), wxFULL_REPAINT_ON_RESIZE,
+                "Normalised curves and residuals") {
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    Bind(wxEVT_PAINT, [this](wxPaintEvent&) { Paint(); });
+  }
+  void ShowResult(const GlobalFitResult* result) {
+    m_input.series = result ? global_fit_series(*result) : std::vector<ComparisonPlotSeries>{};
+    Refresh();
+  }
+
+ private:
+  void Paint() {
+    wxAutoBufferedPaintDC dc(this);
+    WxCanvas canvas(dc);
+    const wxSize size = GetClientSize();
+    m_input.area = {0, 0, size.x, size.y};
+    m_input.labelFont.height = FromDIP(12);
+    m_input.markRadius = std::max(2, FromDIP(3));
+    PaintModelComparison(canvas, m_input);
+  }
+
+  ComparisonPlotInput m_input;
+};
 
 FitSettings global_error_settings(const FitSettings& defaults, GlobalErrorMethod method, double sd) {
   FitSettings s = defaults;
@@ -164,17 +196,26 @@ void GlobalFitDlg::BuildResultGroup(wxWindow* parent, wxSizer* top) {
   const int gap = FromDIP(6);
   m_summary = new wxStaticText(parent, wxID_ANY, "Not run yet.", wxDefaultPosition, wxDefaultSize, 0, "Summary");
   top->Add(m_summary, 0, wxLEFT | wxRIGHT, gap);
-  top->Add(new wxStaticText(parent, wxID_ANY, "Shared &constants:"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
-  m_sharedTable = MakeTable(parent, "Shared constants", {"Row", "Value", "Error"}, FromDIP(wxSize(460, 110)));
-  top->Add(m_sharedTable, 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
-  top->Add(new wxStaticText(parent, wxID_ANY, "&Titrations:"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
-  m_titrationTable = MakeTable(parent, "Titrations", {"File", "n", "Chi-square", "Own rows"}, FromDIP(wxSize(460, 110)));
-  top->Add(m_titrationTable, 1, wxEXPAND | wxLEFT | wxRIGHT, gap);
+  auto* row = new wxBoxSizer(wxHORIZONTAL);
+  auto* tables = new wxBoxSizer(wxVERTICAL);
+  tables->Add(new wxStaticText(parent, wxID_ANY, "Shared &constants:"), 0, wxTOP, gap);
+  m_sharedTable = MakeTable(parent, "Shared constants", {"Row", "Value", "Error"}, FromDIP(wxSize(420, 110)));
+  tables->Add(m_sharedTable, 0, wxEXPAND);
+  tables->Add(new wxStaticText(parent, wxID_ANY, "&Titrations:"), 0, wxTOP, gap);
+  m_titrationTable = MakeTable(parent, "Titrations", {"File", "n", "Chi-square", "Own rows"}, FromDIP(wxSize(420, 110)));
+  tables->Add(m_titrationTable, 1, wxEXPAND);
   m_applyButton = new wxButton(parent, wxID_ANY, "A&pply");
   m_applyButton->SetToolTip("Make the open document's part of the global fit its fit");
   m_applyButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnApply(); });
   m_applyButton->Disable();
-  top->Add(m_applyButton, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxTOP, gap);
+  tables->Add(m_applyButton, 0, wxALIGN_RIGHT | wxTOP, gap);
+  row->Add(tables, 0, wxEXPAND | wxRIGHT, gap);
+  auto* graph = new wxBoxSizer(wxVERTICAL);
+  graph->Add(new wxStaticText(parent, wxID_ANY, "Normalised response against total Ca (uM), with residuals:"), 0, wxTOP, gap);
+  m_graph = new GlobalFitGraphPanel(parent);
+  graph->Add(m_graph, 1, wxEXPAND);
+  row->Add(graph, 1, wxEXPAND);
+  top->Add(row, 1, wxEXPAND | wxLEFT | wxRIGHT, gap);
 }
 
 void GlobalFitDlg::FillDocuments() {
@@ -281,6 +322,7 @@ void GlobalFitDlg::ClearResult() {
   m_sharedTable->DeleteAllItems();
   m_titrationTable->DeleteAllItems();
   m_summary->SetLabel("Not run yet.");
+  m_graph->ShowResult(nullptr);
   m_applyButton->Disable();
 }
 
@@ -314,6 +356,7 @@ void GlobalFitDlg::ShowResult() {
   }
   AutosizeColumns(m_sharedTable);
   AutosizeColumns(m_titrationTable);
+  m_graph->ShowResult(&r);
   m_applyButton->Enable(m_openDoc != nullptr);
   Layout();
 }

@@ -16,6 +16,7 @@
 #include "commands/global_fit.h"
 #include "commands/global_project.h"
 
+class GlobalFitGraphPanel;
 class wxButton;
 class wxCheckBox;
 class wxCheckListBox;
@@ -91,6 +92,7 @@ class GlobalFitDlg : public wxDialog {
   wxListCtrl* m_sharedTable = nullptr;
   wxListCtrl* m_titrationTable = nullptr;
   wxButton* m_applyButton = nullptr;
+  GlobalFitGraphPanel* m_graph = nullptr;
 };
 
 // The error methods of the dialog's radio box, in its order.
