@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "document/titration_edit.h"
 #include "fitting/error_estimation.h"
 #include "fitting/levenberg_marquardt.h"
 #include "fitting/models.h"
@@ -371,7 +372,8 @@ FitResult compute_fit(const FitJob& job, FitProgress* progress, const FitOptions
 }
 
 void apply_fit(Titration& doc, const FitJob& job, const FitResult& result) {
-  doc.SetModifiedFlag(true);
+  TitrationEdit edit(doc, EditKind::Experiment, "Fit");
+  doc.MarkChanged();
   for (int i = 0; i < Titration::kRows; ++i)
     doc.m_points[i] = i < static_cast<int>(job.gathered.size()) ? job.gathered[static_cast<std::size_t>(i)] : GridPoint{};
   ParamSet& fit = doc.m_fit;

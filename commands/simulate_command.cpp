@@ -1,6 +1,7 @@
 #include "commands/simulate_command.h"
 
 #include "document/curve_rebuild.h"
+#include "document/titration_edit.h"
 #include "commands/display_values.h"
 #include "fitting/models.h"
 
@@ -50,8 +51,7 @@ void add_plot_entry(Titration& doc, int k) {
   doc.m_bSlotFree[k] = 0;
   ++doc.m_nSims;
   doc.m_nSlotOrder[doc.m_nSims] = k;
-  ++doc.m_nPlotsListed;
-  if (doc.m_pPlotList) doc.m_pPlotList->AddString(c_printf("Plot %i", doc.m_nPlotsListed));
+  doc.m_nPlotNumber[doc.m_nSims] = ++doc.m_nPlotsListed;
 }
 
 void sample_simulated_curve(Titration& doc, int k, double lastAddedCaUM, double firstVolume,
@@ -78,7 +78,8 @@ SimulateOutcome run_simulate_command(Titration& doc, const SimulateSettings& sim
   const SimulationGrid grid = scan_grid(doc);
   if (grid.lastAddedCaRow < 0 || !is_valid_model(model)) return out;
 
-  doc.SetModifiedFlag(true);
+  TitrationEdit edit(doc, EditKind::Experiment, "Simulate");
+  doc.MarkChanged();
   doc.m_bHaveSims = 1;
   doc.m_bFitAxesToSims = 1;
   bool dilution = false;
@@ -117,13 +118,18 @@ DeletePlotOutcome delete_plot_at(Titration& doc, int position) {
     out.message = kSelectPlotMessage;
     return out;
   }
-  if (doc.m_pPlotList) doc.m_pPlotList->DeleteString(position - 1);
+  TitrationEdit edit(doc, EditKind::Experiment, "Delete Plot");
+  doc.MarkChanged();
   --doc.m_nSims;
   out.slot = doc.m_nSlotOrder[position];
   if (out.slot >= 1 && out.slot <= Titration::kMaxSims) doc.m_bSlotFree[out.slot] = 1;
   // Close the gap in the list order; the entry past the last used one carries no meaning.
-  for (int p = position; p < Titration::kMaxSims; ++p) doc.m_nSlotOrder[p] = doc.m_nSlotOrder[p + 1];
+  for (int p = position; p < Titration::kMaxSims; ++p) {
+    doc.m_nSlotOrder[p] = doc.m_nSlotOrder[p + 1];
+    doc.m_nPlotNumber[p] = doc.m_nPlotNumber[p + 1];
+  }
   doc.m_nSlotOrder[Titration::kMaxSims] = 0;
+  doc.m_nPlotNumber[Titration::kMaxSims] = 0;
   out.removed = true;
   return out;
 }

@@ -268,20 +268,6 @@ namespace {
 // ---------------------------------------------------------------------------------------
 // Reading.
 
-// Collects the plot-list entries the curve rebuild makes, so the real list changes only
-// when the whole file has been read.
-class CollectingPlotList : public PlotListSink {
- public:
-  void AddString(const std::string& text) override { entries.push_back(text); }
-  void DeleteString(int index) override {
-    if (index >= 0 && index < GetCount()) entries.erase(entries.begin() + index);
-  }
-  void ResetContent() override { entries.clear(); }
-  int GetCount() const override { return static_cast<int>(entries.size()); }
-  int GetCurSel() const override { return -1; }
-  std::vector<std::string> entries;
-};
-
 // Bounds-checked cursor over the file image. The first failure is kept; every later read
 // fails too, so the parser can check once per block.
 class Reader {
@@ -525,8 +511,7 @@ bool read_temperature(Reader& in, Titration& doc) {
 BwdLoad DecodeBwd(const unsigned char* data, std::size_t size, const Titration& current, const std::string& name) {
   auto doc = std::make_unique<Titration>(current);
   doc->ResetForNew();
-  CollectingPlotList plots;
-  doc->m_pPlotList = &plots;
+  doc->m_pPlotList = nullptr;
 
   Reader in(data, size);
   const int rowsUsed = read_cells(in, *doc);
@@ -539,7 +524,7 @@ BwdLoad DecodeBwd(const unsigned char* data, std::size_t size, const Titration& 
   }
   doc->m_pPlotList = current.m_pPlotList;
   load.doc = std::move(doc);
-  load.plotEntries = std::move(plots.entries);
+  load.plotEntries = PlotListEntries(*load.doc);
   return load;
 }
 

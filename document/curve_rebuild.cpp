@@ -86,10 +86,6 @@ void BuildSimCurves(Titration& doc, int rowsUsed, int count) {
     ++doc.m_nPlotsListed;
     doc.m_bSlotFree[i] = 0;
     doc.m_nSlotOrder[i] = i;
-    if (doc.m_pPlotList) {
-      char text[32];
-      std::snprintf(text, sizeof text, "Plot %i", i);
-      doc.m_pPlotList->AddString(text);
-    }
+    doc.m_nPlotNumber[i] = i;
   }
 }

@@ -1,5 +1,7 @@
 #include "document/titration.h"
 
+#include "document/titration_edit.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -125,7 +127,6 @@ void Titration::ResetForNew() {
   m_dGenConcAdded = 0.0;
   m_dGenVolAdded = 0.0;
   m_dGenStartVolume = 0.0;
-  m_bResetPlotList = 1;
   m_nGenSteps = 0;
   for (auto& row : m_cells)
     for (auto& cell : row) cell.SetText("");
@@ -148,13 +149,34 @@ void Titration::ResetForNew() {
   for (int k = 1; k <= kMaxSims; ++k) {
     m_bSlotFree[k] = 1;
     m_nSlotOrder[k] = k;
+    m_nPlotNumber[k] = 0;
   }
 }
 
 void Titration::AssignExperiment(const Titration& other) {
   PlotListSink* keep = m_pPlotList;
   const bool modified = m_bModifiedCore;
+  TitrationEdit* openEdit = m_pOpenEdit;
   *this = other;
   m_pPlotList = keep;
   m_bModifiedCore = modified;
+  m_pOpenEdit = openEdit;
+}
+
+void Titration::OnEdited(const EditRecord& record) {
+  if (record.kind != EditKind::View) m_bModifiedCore = true;
+}
+
+void Titration::SetModifiedFlag(bool modified) {
+  if (modified)
+    MarkChanged();
+  else
+    m_bModifiedCore = false;
+}
+
+std::vector<std::string> PlotListEntries(const Titration& doc) {
+  std::vector<std::string> entries;
+  const int count = std::clamp(doc.m_nSims, 0, Titration::kMaxSims);
+  for (int p = 1; p <= count; ++p) entries.push_back(c_printf("Plot %i", doc.m_nPlotNumber[p]));
+  return entries;
 }

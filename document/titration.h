@@ -9,7 +9,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "document/c_text.h"
 #include "fitting/fit_stop.h"
@@ -145,6 +147,25 @@ class PlotListSink {
   virtual int GetCurSel() const = 0;  // -1 when nothing is selected
 };
 
+class TitrationEdit;
+
+// What kind of user action changed the experiment, which decides what undoing it restores.
+enum class EditKind {
+  Grid,        // cell texts and the Generate Data plan
+  Experiment,  // data, fit, simulations, plan and description; never the axes or the cursor
+  Settings,    // marks the document modified but is not undone (axis texts and limits)
+  View,        // only redraws (a fit hidden or shown)
+};
+
+// One finished user action, as the document's owner hears of it. `before` is the experiment
+// as it was when the action began (null for Settings and View).
+struct EditRecord {
+  EditKind kind = EditKind::Settings;
+  std::string name;   // "Typing", "Paste", "Fit" ...
+  int mergeKey = 0;   // non-zero: consecutive actions with the same key are one undo step
+  std::shared_ptr<const class Titration> before;
+};
+
 class Titration {
  public:
   static constexpr int kRows = 99;
@@ -165,9 +186,16 @@ class Titration {
   // plot-list pointer. Used when a file read into a fresh Titration replaces the open one.
   void AssignExperiment(const Titration& other);
 
-  // Hooks the wx document overrides; the core calls them where the design marks the
-  // document modified or updates the views.
-  virtual void SetModifiedFlag(bool modified = true) { m_bModifiedCore = modified; }
+  // The change hook. Every user action that changes the experiment runs inside one
+  // TitrationEdit (document/titration_edit.h); when the outermost edit ends with a change,
+  // OnEdited runs once. The wx document overrides it to record the undo step, mark itself
+  // modified and update its views; the default only marks the core's flag.
+  virtual void OnEdited(const EditRecord& record);
+  // A change happened. Inside an edit it is noted for the edit's end; outside any edit it is
+  // a Settings edit of its own, reported at once.
+  void MarkChanged();
+  // true marks a change (as MarkChanged); false clears the core's flag (after a load).
+  void SetModifiedFlag(bool modified = true);
   virtual bool IsModifiedCore() const { return m_bModifiedCore; }
 
   CCell m_cells[kRows][kCols];
@@ -176,10 +204,10 @@ class Titration {
   GridPoint m_points[kRows];
   float m_fTemperature = 298.15f;  // kelvin
   int m_nPlotsListed = 0;
-  BYTE m_bResetPlotList = 1;
-  PlotListSink* m_pPlotList = nullptr;
+  PlotListSink* m_pPlotList = nullptr;  // only its selection is read; the view fills it
   BYTE m_bSlotFree[kMaxSims + 1] = {};
   int m_nSlotOrder[kMaxSims + 1] = {};
+  int m_nPlotNumber[kMaxSims + 1] = {};  // the "Plot %i" number of list positions 1..m_nSims
   int m_nFitDlgLastModel = 18;
   int m_nSims = 0;
   BYTE m_bFitAxesToSims = 0;
@@ -211,5 +239,11 @@ class Titration {
   BYTE m_bHaveSims = 0;
 
  private:
+  friend class TitrationEdit;
+  friend std::shared_ptr<const Titration> SnapshotOf(const Titration& doc);
   bool m_bModifiedCore = false;
+  TitrationEdit* m_pOpenEdit = nullptr;  // the outermost edit running, if any
 };
+
+// The entries the plot list shows, in list order: "Plot %i" for positions 1..m_nSims.
+std::vector<std::string> PlotListEntries(const Titration& doc);

@@ -4,17 +4,27 @@
 #include <cmath>
 
 #include "document/titration.h"
+#include "document/titration_edit.h"
 
-AxisSettings AxisSettingsOf(const Titration& doc) {
+AxisSettings AxisSettingsOf(const Titration& doc, const AxisLimits& shown) {
   AxisSettings s;
   s.title = doc.m_strTitle;
   s.yCaption = doc.m_strYCaption;
   s.xCaption = doc.m_strXCaption;
-  s.yMax = doc.m_dYMax;
-  s.yMin = doc.m_dYMin;
-  s.xMax = doc.m_dXMax;
-  s.xMin = doc.m_dXMin;
+  s.yMax = shown.yMax;
+  s.yMin = shown.yMin;
+  s.xMax = shown.xMax;
+  s.xMin = shown.xMin;
   return s;
+}
+
+void SetFixedLimits(Titration& doc, const AxisLimits& limits) {
+  doc.m_dXMin = limits.xMin;
+  doc.m_dXMax = limits.xMax;
+  doc.m_dYMin = limits.yMin;
+  doc.m_dYMax = limits.yMax;
+  // Limits the user chose replace any widening still owed to a simulation.
+  doc.m_bFitAxesToSims = 0;
 }
 
 void ApplyAxisSettings(Titration& doc, const AxisSettings& s) {
@@ -23,12 +33,9 @@ void ApplyAxisSettings(Titration& doc, const AxisSettings& s) {
   doc.m_strXCaption = s.xCaption;
   if (s.yMax > 0.0 && s.xMax > 0.0) {
     doc.m_bAxisFixed = 1;
-    doc.m_dYMax = s.yMax;
-    doc.m_dYMin = s.yMin;
-    doc.m_dXMax = s.xMax;
-    doc.m_dXMin = s.xMin;
+    SetFixedLimits(doc, {s.xMin, s.xMax, s.yMin, s.yMax});
   }
-  doc.SetModifiedFlag();
+  doc.MarkChanged();
 }
 
 std::vector<CanvasRect> BandOutlineAreas(const CanvasRect& b) {
@@ -71,12 +78,8 @@ void GraphController::ZoomToBand(Titration& doc) const {
   const double xMax = s.xMin + (m_rcDrag.right - plot.left) * perXPixel;
   const double xMin = s.xMin + (m_rcDrag.left - plot.left) * perXPixel;
   // A band whose limits differ by 1 % or less on either axis is taken as a slip of the hand.
-  if (std::fabs(yMax / yMin) - 1.0 > 0.01 && std::fabs(xMax / xMin) - 1.0 > 0.01) {
-    doc.m_dYMax = yMax;
-    doc.m_dYMin = yMin;
-    doc.m_dXMax = xMax;
-    doc.m_dXMin = xMin;
-  }
+  if (std::fabs(yMax / yMin) - 1.0 > 0.01 && std::fabs(xMax / xMin) - 1.0 > 0.01)
+    SetFixedLimits(doc, {xMin, xMax, yMin, yMax});
 }
 
 bool GraphController::OnLButtonUp(Titration& doc, int x, int y) {
@@ -87,6 +90,8 @@ bool GraphController::OnLButtonUp(Titration& doc, int x, int y) {
   if (m_bSkipZoom) {
     m_bSkipZoom = 0;
   } else {
+    // A press and release fixes the axes where they are shown, also when the band is a slip.
+    SetFixedLimits(doc, m_state.limits);
     ZoomToBand(doc);
   }
   if (x == m_ptAnchor.x || y == m_ptAnchor.y) return false;
@@ -99,14 +104,12 @@ void GraphController::CancelDrag(Titration& doc) { doc.m_bGraphDrag = 0; }
 bool GraphController::OnLButtonDblClk(Titration& doc, const CanvasRect& yCaption, int x, int y) {
   if (m_state.m_rcPlot.Contains(x, y)) {
     const GraphPointTable& t = m_state.points;
-    doc.m_dYMax = t.MaxResponse();
-    doc.m_dXMax = t.MaxAddedCa();
+    AxisLimits reset{0.0, t.MaxAddedCa(), m_state.m_dYStart, t.MaxResponse()};
     if (doc.m_bHaveSims == 1) {
-      doc.m_dYMax = std::max(doc.m_dYMax, CurveMaximum(doc));
-      doc.m_dXMax = std::max(doc.m_dXMax, GridCaMaximum(doc));
+      reset.yMax = std::max(reset.yMax, CurveMaximum(doc));
+      reset.xMax = std::max(reset.xMax, GridCaMaximum(doc));
     }
-    doc.m_dYMin = m_state.m_dYStart;
-    doc.m_dXMin = 0.0;
+    SetFixedLimits(doc, reset);
     // The double-click is the press of the release that follows: that release ends it
     // without zooming, and the next press starts an ordinary drag.
     OnLButtonDown(doc, x, y);
@@ -116,6 +119,9 @@ bool GraphController::OnLButtonDblClk(Titration& doc, const CanvasRect& yCaption
 }
 
 std::string GraphController::ToggleFit(Titration& doc) {
+  // Hiding or showing the fit only changes what is drawn: no undo step, no save prompt.
+  TitrationEdit edit(doc, EditKind::View, m_bFitShown == 1 ? kHideFitCaption : kShowFitCaption);
+  doc.MarkChanged();
   std::string caption;
   if (m_bFitShown == 1) {
     m_bHidFit = doc.m_bShowFit != 0;

@@ -30,7 +30,11 @@ struct AxisSettings {
   double yMax = 0.0, yMin = 0.0, xMax = 0.0, xMin = 0.0;
 };
 
-AxisSettings AxisSettingsOf(const Titration& doc);
+// The dialog's texts from the document and its limits as the graph shows them.
+AxisSettings AxisSettingsOf(const Titration& doc, const AxisLimits& shown);
+
+// Stores limits for fixed axes (the zoom, the reset, the Axis dialog).
+void SetFixedLimits(Titration& doc, const AxisLimits& limits);
 
 // OK in the Axis dialog: texts always; the limits (and fixed axes) only when Y-max and
 // X-max are both above 0. Marks the document modified.

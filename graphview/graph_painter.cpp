@@ -92,7 +92,7 @@ constexpr CanvasBrush kHollowBrush{true, {255, 255, 255}};
 constexpr CanvasBrush kWhiteBrush{false, {255, 255, 255}};
 constexpr unsigned kCentredLine = kAlignCenter | kAlignVCenter | kSingleLine;
 
-void DrawPlotContent(Canvas& canvas, Titration& doc, GraphState& state, const GraphGeometry& geo) {
+void DrawPlotContent(Canvas& canvas, const Titration& doc, GraphState& state, const GraphGeometry& geo) {
   RunScalingPass(doc, state);
   const CanvasRect plot = geo.PlotRect();
   const GraphMapping map = MakeGraphMapping(state.scale, plot);
@@ -122,7 +122,7 @@ void DrawTexts(Canvas& canvas, const Titration& doc, GraphState& state, const Gr
 
 }  // namespace
 
-void PaintGraphPane(Canvas& canvas, Titration& doc, GraphState& state, const GraphPaneInput& in) {
+void PaintGraphPane(Canvas& canvas, const Titration& doc, GraphState& state, const GraphPaneInput& in) {
   canvas.SetFont(in.fonts.labels);
   canvas.SetTextBackground(false, {255, 255, 255});
   canvas.SetTextColour({0, 0, 0});

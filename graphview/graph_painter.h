@@ -59,6 +59,6 @@ struct GraphPaneInput {
 };
 
 // Draws the whole pane: background, plot, points, ticks and labels, curves, title and
-// captions, zoom band. Runs the scaling pass first (which stores automatic limits in the
-// document) and records the title and X-caption boxes in `state` for hit tests.
-void PaintGraphPane(Canvas& canvas, Titration& doc, GraphState& state, const GraphPaneInput& in);
+// captions, zoom band. Runs the scaling pass first (which keeps the limits it settles on in the
+// state) and records the title and X-caption boxes in `state` for hit tests.
+void PaintGraphPane(Canvas& canvas, const Titration& doc, GraphState& state, const GraphPaneInput& in);

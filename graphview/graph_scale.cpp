@@ -90,6 +90,7 @@ double GridCaMaximum(const Titration& doc) {
 void GraphState::Reset() {
   points = GraphPointTable{};
   scale.m_dXStep = scale.m_dYStep = 1.0;
+  limits = AxisLimits{};
 }
 
 int IntervalCount(double span, double step) {
@@ -120,19 +121,19 @@ double PositiveMinimumStart(double p, double step) {
   return (n - 1.0) * step;
 }
 
-void StoreLimits(Titration& doc, const GraphScale& s) {
-  doc.m_dXMin = s.xMin;
-  doc.m_dXMax = s.xMax;
-  doc.m_dYMin = s.yMin;
-  doc.m_dYMax = s.yMax;
+void StoreLimits(AxisLimits& limits, const GraphScale& s) {
+  limits.xMin = s.xMin;
+  limits.xMax = s.xMax;
+  limits.yMin = s.yMin;
+  limits.yMax = s.yMax;
 }
 
-void ApplyFitAxesToSims(Titration& doc, double yStart) {
-  doc.m_dYMax = std::max(doc.m_dYMax, CurveMaximum(doc));
-  doc.m_dXMax = std::max(doc.m_dXMax, GridCaMaximum(doc));
-  doc.m_dYMin = yStart;
-  doc.m_dXMin = 0.0;
-  doc.m_bFitAxesToSims = 0;
+// Fixed axes after a simulation: the document's limits widened to the curves, from the origin.
+void ExtendToSims(AxisLimits& limits, const Titration& doc, double yStart) {
+  limits.yMax = std::max(limits.yMax, CurveMaximum(doc));
+  limits.xMax = std::max(limits.xMax, GridCaMaximum(doc));
+  limits.yMin = yStart;
+  limits.xMin = 0.0;
 }
 
 void ComputeSteps(GraphScale& s) {
@@ -142,24 +143,28 @@ void ComputeSteps(GraphScale& s) {
 
 }  // namespace
 
-void RunScalingPass(Titration& doc, GraphState& state) {
+AxisLimits FixedLimitsOf(const Titration& doc) { return {doc.m_dXMin, doc.m_dXMax, doc.m_dYMin, doc.m_dYMax}; }
+
+void RunScalingPass(const Titration& doc, GraphState& state) {
   const GraphPointTable& t = state.points;
   GraphScale& s = state.scale;
+  AxisLimits& limits = state.limits;
   const bool fixed = doc.m_bAxisFixed != 0;
 
-  if (doc.m_bFitAxesToSims == 1) ApplyFitAxesToSims(doc, state.m_dYStart);
+  limits = FixedLimitsOf(doc);
+  if (doc.m_bFitAxesToSims == 1) ExtendToSims(limits, doc, state.m_dYStart);
 
   if (fixed) {
-    s.xMin = doc.m_dXMin;
-    s.xMax = doc.m_dXMax;
-    s.yMin = doc.m_dYMin;
-    s.yMax = doc.m_dYMax;
+    s.xMin = limits.xMin;
+    s.xMax = limits.xMax;
+    s.yMin = limits.yMin;
+    s.yMax = limits.yMax;
   } else {
     s.yMax = t.MaxResponse();
     s.xMax = t.MaxAddedCa();
     s.yMin = t.MinResponse();
     s.xMin = t.MinAddedCa();
-    StoreLimits(doc, s);
+    StoreLimits(limits, s);
   }
   ComputeSteps(s);
 
@@ -167,7 +172,7 @@ void RunScalingPass(Titration& doc, GraphState& state) {
     state.m_dYStart = PositiveMinimumStart(t.PositiveMinimum(), s.m_dYStep);
     if (state.m_dYStart > 0.0) {
       s.yMin = state.m_dYStart;
-      doc.m_dYMin = s.yMin;
+      limits.yMin = s.yMin;
       ComputeSteps(s);
     }
   }
@@ -178,9 +183,8 @@ void RunScalingPass(Titration& doc, GraphState& state) {
     s.xMax = std::max(s.xMax, GridCaMaximum(doc));
     s.yMin = 0.0;
     s.xMin = 0.0;
-    doc.m_dXMax = s.xMax;
-    doc.m_dYMax = s.yMax;
-    doc.m_bFitAxesToSims = 0;
+    limits.xMax = s.xMax;
+    limits.yMax = s.yMax;
     s.m_dYStep = NiceStep(s.yMax);
     s.m_dXStep = NiceStep(s.xMax);
   }

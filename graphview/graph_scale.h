@@ -1,7 +1,8 @@
 // Axis ranges, tick steps and the data-to-pixel mapping of the graph. Every redraw (screen
 // or page) collects the measured points from the grid, scans them, runs the scaling pass
-// (which writes the automatic limits back into the document, so the Axis dialog shows them)
-// and maps data to pixels inside whatever plot rectangle the caller draws into.
+// (which keeps the limits it settles on in the graph's state, so the Axis dialog and the
+// zoom start from them) and maps data to pixels inside whatever plot rectangle the caller
+// draws into. Drawing never changes the document.
 //
 // Units: responses as measured; calcium in uM.
 #pragma once
@@ -54,6 +55,14 @@ struct GraphScale {
   double YRange() const { return m_nYIntervals * m_dYStep; }
 };
 
+// Axis limits as the Axis dialog shows them and the zoom measures from.
+struct AxisLimits {
+  double xMin = 0.0, xMax = 0.0, yMin = 0.0, yMax = 0.0;
+};
+
+// The document's own (fixed) limits.
+AxisLimits FixedLimitsOf(const Titration& doc);
+
 // What the graph remembers from one redraw to the next; the screen view and the printout
 // share one, as the mouse and the Axis dialog work on the last drawn scale.
 struct GraphState {
@@ -61,6 +70,10 @@ struct GraphState {
   GraphScale scale;
   double m_dYStart = 0.0;  // Y start found by the positive-minimum rule
   CanvasRect m_rcPlot;      // the plot as last drawn: the mouse maps pixels through it
+  // Fixed axes: the document's limits, widened to the curves after a simulation. Automatic
+  // axes: the data's range with the positive-minimum start and, with simulations, the
+  // curves' maxima (the minima stay those of the data).
+  AxisLimits limits;
   CanvasRect m_rcTitle;     // set by the painter, hit-tested by double-clicks
   CanvasRect m_rcXCaption;
 
@@ -72,9 +85,9 @@ struct GraphState {
 // reversed or empty fixed range never divides by zero.
 int IntervalCount(double span, double step);
 
-// The scaling pass: fills state.scale from the points (already collected) and the document's
-// axis settings, and stores automatic limits back into the document.
-void RunScalingPass(Titration& doc, GraphState& state);
+// The scaling pass: fills state.scale and state.limits from the points (already collected)
+// and the document's axis settings.
+void RunScalingPass(const Titration& doc, GraphState& state);
 
 // Data to pixels inside a plot rectangle. Pixel values stay doubles; callers truncate.
 struct GraphMapping {

@@ -186,7 +186,7 @@ void DrawTicksAndLabels(Canvas& canvas, const ReportMetrics& m, const GraphScale
   }
 }
 
-void DrawGraph(Canvas& canvas, Titration& doc, GraphState& graph, const ReportMetrics& m) {
+void DrawGraph(Canvas& canvas, const Titration& doc, GraphState& graph, const ReportMetrics& m) {
   graph.points.Collect(doc);
   if (!graph.points.HasSomethingToDraw()) return;
   RunScalingPass(doc, graph);
@@ -292,7 +292,7 @@ void DrawComparison(Canvas& canvas, const ReportComparison& table, const ReportM
 
 }  // namespace
 
-void PaintReport(Canvas& canvas, Titration& doc, GraphState& graph,
+void PaintReport(Canvas& canvas, const Titration& doc, GraphState& graph,
                  const std::string& documentName, const ReportPage& page, ReportDate date,
                  const ReportComparison* comparison) {
   ReportMetrics m = ReportMetricsFor(page.width, page.height);

@@ -101,8 +101,8 @@ struct ReportComparisonBoxes {
 };
 ReportComparisonBoxes ReportComparisonLayout(const ReportMetrics& m, int tableRows);
 
-// Paints the whole page. The graph's axis limits are written back into doc as every screen
-// repaint does; graph carries the view's scaling state shared with the screen drawing.
-void PaintReport(Canvas& canvas, Titration& doc, GraphState& graph,
+// Paints the whole page; graph carries the view's scaling state shared with the screen
+// drawing, and keeps the limits this drawing settled on.
+void PaintReport(Canvas& canvas, const Titration& doc, GraphState& graph,
                  const std::string& documentName, const ReportPage& page, ReportDate date,
                  const ReportComparison* comparison = nullptr);

@@ -1,6 +1,9 @@
 #include "gridview/grid_controller.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "document/titration_edit.h"
 
 #include "document/cell_check.h"
 #include "document/number_text.h"
@@ -236,11 +239,11 @@ void GridController::Char(int ch) {
     m_bBlockSel = false;
     m_host.Invalidate(m_rcBlock);
   }
-  m_doc.SetModifiedFlag(true);
   const bool candidate = (ch >= '0' && ch <= '9') || ch == '.' || ch == ',' || ch == '-' || ch == '+' ||
                          ch == 'e' || ch == 'E';
   if (!candidate) return;
   CCellCursor& cur = m_doc.m_cursor;
+  TitrationEdit edit(m_doc, EditKind::Grid, "Typing", CellMergeKey(cur.m_nRow, cur.m_nCol));
   CCell& cell = CurrentCell();
   // The keystroke goes in only if the text can still become a number, so "1e-3" can be
   // typed and a second decimal mark or a sign inside the digits cannot.
@@ -313,6 +316,15 @@ void GridController::DoTab(CanvasRect& repaint, bool forward) {
 
 void GridController::KeyDown(GridKey key) {
   CCellCursor& cur = m_doc.m_cursor;
+  // Backspace and Delete inside one cell's text continue its typing; over a block they are
+  // an action of their own.
+  std::optional<TitrationEdit> edit;
+  if (key == GridKey::Backspace || key == GridKey::Delete) {
+    if (m_bBlockSel)
+      edit.emplace(m_doc, EditKind::Grid, "Delete");
+    else
+      edit.emplace(m_doc, EditKind::Grid, "Typing", CellMergeKey(cur.m_nRow, cur.m_nCol));
+  }
   CanvasRect repaint = CurrentCellRect();
   const int len = utf8_char_count(CurrentText());
   switch (key) {
@@ -327,20 +339,15 @@ void GridController::KeyDown(GridKey key) {
         CurrentCell().Backspace(cur.m_nCaret);
       break;
     case GridKey::Delete:
-      // Delete changes cells without a character message, so it marks the document
-      // modified itself; otherwise removed data could be lost without a save prompt.
       if (m_bBlockSel) {
         ClearBlockCells();
         repaint = BlockRectNow();
-        m_doc.SetModifiedFlag(true);
       } else if (m_bTextSel) {
         DeleteSelectedText();
-        m_doc.SetModifiedFlag(true);
       } else if (cur.m_nCaret > 0) {
         CurrentCell().DeleteChar(cur.m_nCaret);
         --cur.m_nCaret;
         PlaceCaretX();
-        m_doc.SetModifiedFlag(true);
       }
       break;
     case GridKey::Left:
@@ -403,19 +410,17 @@ void GridController::KeyDown(GridKey key) {
 std::string GridController::CopyText() const { return BlockToClipboardText(m_doc, Block()); }
 
 std::string GridController::CutText() {
+  TitrationEdit edit(m_doc, EditKind::Grid, "Cut");
   std::string text = CutBlockToClipboardText(m_doc, Block());
-  m_doc.SetModifiedFlag(true);
   m_host.Invalidate(BlockRectNow());
   return text;
 }
 
 PasteOutcome GridController::PasteText(const std::string& text) {
+  TitrationEdit edit(m_doc, EditKind::Grid, "Paste");
   const int row0 = m_doc.m_cursor.m_nRow;
   const PasteOutcome outcome = PasteClipboardText(m_doc, text, row0, m_doc.m_cursor.m_nCol);
   if (outcome.lastRow < 0) return outcome;
-  // Pasted cells are user data like typed ones: without the flag a paste could be lost
-  // at exit without a save prompt.
-  m_doc.SetModifiedFlag(true);
   m_host.Invalidate(m_metrics.BlockRect(row0, 0, outcome.lastRow, 2));
   if (!outcome.status.empty()) {
     m_host.ShowStatus(outcome.status);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "commands/display_values.h"
+#include "document/titration_edit.h"
 
 namespace {
 
@@ -176,6 +177,7 @@ std::string gen_validate_fields(const GenerateRequest& r) {
 
 GenerateOutcome take_generate_request(Titration& doc, const GenerateRequest& request,
                                       std::vector<std::string>& listLines) {
+  TitrationEdit edit(doc, EditKind::Grid, "Generate Data");
   doc.m_dGenStartVolume = 0.0;
   doc.m_dGenVolAdded = 0.0;
   doc.m_dGenConcAdded = 0.0;
@@ -195,11 +197,11 @@ GenerateOutcome take_generate_request(Titration& doc, const GenerateRequest& req
   generate_run(doc, request, listLines);
   doc.m_nGenVolUnit = request.m_nVolUnit;
   doc.m_nGenConcUnit = request.m_nConcUnit;
-  doc.SetModifiedFlag(true);
   return {true, ""};
 }
 
 void cancel_generate(Titration& doc) {
+  TitrationEdit edit(doc, EditKind::Grid, "Generate Data");
   if (doc.m_nGenSteps < 1 || doc.m_nGenSteps > Titration::kMaxGenSteps) return;
   const int last = last_cell(doc.m_genSteps[doc.m_nGenSteps]);
   for (int row = 1; row <= last && row <= Titration::kRows; ++row)

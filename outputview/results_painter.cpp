@@ -106,9 +106,3 @@ void paint_results_panel(Canvas& canvas, const Titration& doc, const ResultsPane
   draw_heading(canvas, m);
   if (doc.m_bShowFit != 0) draw_block(canvas, doc, m);
 }
-
-bool apply_plot_list_reset_rule(Titration& doc) {
-  if (doc.m_bResetPlotList != 1 || doc.m_nSims != 0 || !doc.m_pPlotList) return false;
-  doc.m_pPlotList->ResetContent();
-  return true;
-}

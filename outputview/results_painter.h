@@ -33,8 +33,3 @@ ResultsColumns results_columns(const ControlLayout& layout);
 
 // The font the panel writes with: "MS Sans Serif", weight 200, of the layout's point size.
 CanvasFont results_font(const ControlLayout& layout, int dpiY);
-
-// After a new document the plot list may still show the old document's entries: while the
-// document asks for a reset and holds no simulation, the list is emptied. Returns true when
-// it emptied the list. Once a simulation exists the list is left alone.
-bool apply_plot_list_reset_rule(Titration& doc);

@@ -1,8 +1,8 @@
 // Command ids of the menus, tool bar and accelerators that have no wx stock id. Stock ids
 // are used for the rest:
 //   wxID_NEW, wxID_OPEN, wxID_SAVE, wxID_SAVEAS, wxID_PRINT, wxID_PRINT_SETUP,
-//   wxID_PREVIEW, wxID_EXIT, wxID_CUT, wxID_COPY, wxID_PASTE, wxID_UNDO (bound to Ctrl+Z
-//   and Alt+Backspace, handled by nobody), wxID_ABOUT, wxID_HELP_CONTENTS ("&Help Topics"),
+//   wxID_PREVIEW, wxID_EXIT, wxID_CUT, wxID_COPY, wxID_PASTE, wxID_UNDO (Ctrl+Z) and
+//   wxID_REDO (Ctrl+Y, Ctrl+Shift+Z), both handled by the document manager, wxID_ABOUT, wxID_HELP_CONTENTS ("&Help Topics"),
 //   wxID_FILE1..wxID_FILE4 (recent files).
 // The Windows program numbered these 32772..32776 and 57680/57681; wx menu ids must stay
 // below 32767, so they keep only their last digits above wx's own range.

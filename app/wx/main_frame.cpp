@@ -2,6 +2,7 @@
 
 #include <wx/accel.h>
 #include <wx/artprov.h>
+#include <wx/cmdproc.h>
 #include <wx/dcclient.h>
 #include <wx/display.h>
 #include <wx/dnd.h>
@@ -41,6 +42,8 @@ constexpr const char* kPromptRecent = "Open this document";
 constexpr const char* kPromptCopy = "Copy the selection and put it on the Clipboard";
 constexpr const char* kPromptCut = "Cut the selection and put it on the Clipboard";
 constexpr const char* kPromptPaste = "Insert Clipboard contents";
+constexpr const char* kPromptUndo = "Undo the last action";
+constexpr const char* kPromptRedo = "Redo the previously undone action";
 constexpr const char* kPromptAbout = "Display program information, version number and copyright";
 constexpr const char* kPromptExit = "Quit the application; prompts to save documents";
 
@@ -189,9 +192,13 @@ void CMainFrame::CreateMenus() {
   m_pFileMenu = file;
 
   auto* edit = new wxMenu;
+  edit->Append(wxID_UNDO, "&Undo\tCtrl+Z", kPromptUndo);
+  edit->Append(wxID_REDO, "&Redo\tCtrl+Y", kPromptRedo);
+  edit->AppendSeparator();
   edit->Append(wxID_CUT, "Cu&t\tCtrl+X", kPromptCut);
   edit->Append(wxID_COPY, "&Copy\tCtrl+C", kPromptCopy);
   edit->Append(wxID_PASTE, "&Paste\tCtrl+V", kPromptPaste);
+  m_pEditMenu = edit;
 
   wxMenu* analysis = CreateAnalysisMenu();
 
@@ -263,9 +270,9 @@ void CMainFrame::CreateStatusBarFields() {
 }
 
 void CMainFrame::CreateAccelerators() {
-  // The menu labels carry Ctrl+N, O, S, X, C, V, P; these are the extra bindings.
+  // The menu labels carry Ctrl+N, O, S, Z, Y, X, C, V, P; these are the extra bindings.
   wxAcceleratorEntry entries[] = {
-      {wxACCEL_CTRL, 'Z', wxID_UNDO},          {wxACCEL_ALT, WXK_BACK, wxID_UNDO},
+      {wxACCEL_CTRL | wxACCEL_SHIFT, 'Z', wxID_REDO},
       {wxACCEL_SHIFT, WXK_DELETE, wxID_CUT},   {wxACCEL_CTRL, WXK_INSERT, wxID_COPY},
       {wxACCEL_SHIFT, WXK_INSERT, wxID_PASTE}, {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
       {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
@@ -287,6 +294,11 @@ bool CMainFrame::CreatePanes(BindwiseDoc* doc) {
     if (!panes[i]) return false;
   }
   m_pSplitter->SetPanes(panes[0], panes[1], panes[2]);
+  // Undo and Redo name the action they would take back ("Undo Paste").
+  if (wxCommandProcessor* history = doc->GetCommandProcessor()) {
+    history->SetEditMenu(m_pEditMenu);
+    history->Initialize();
+  }
   doc->NotifyInitialUpdate();
   UpdateTitle();
   m_pCellView->Activate(true);

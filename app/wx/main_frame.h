@@ -80,6 +80,7 @@ class CMainFrame : public wxDocParentFrame {
   CGraphView* m_pGraphView = nullptr;
   COutputView* m_pOutputView = nullptr;
   wxMenu* m_pFileMenu = nullptr;
+  wxMenu* m_pEditMenu = nullptr;
   size_t m_nRecentPos = 0;  // menu position of the first recent-file entry
   int m_nRecentShown = 0;
   wxTimer m_indicatorTimer;

@@ -94,15 +94,15 @@ void CGraphView::OnDraw(wxDC* dc) {
   const wxSize client = GetCanvas()->GetClientSize();
   in.client = {client.x, client.y};
   in.dragRect = m_controller.DragRect();
-  PaintGraphPane(canvas, *GetDoc(), m_state, in);
+  PaintGraphPane(canvas, *static_cast<const BindwiseDoc*>(GetDoc()), m_state, in);
 }
 
 void CGraphView::OnAxisCommand() {
   BindwiseDoc* doc = GetDoc();
-  CAxisDlg dlg(GetMainFrame() ? static_cast<wxWindow*>(GetMainFrame()) : GetCanvas(), AxisSettingsOf(*doc));
+  CAxisDlg dlg(GetMainFrame() ? static_cast<wxWindow*>(GetMainFrame()) : GetCanvas(),
+               AxisSettingsOf(*doc, m_state.limits));
   if (dlg.ShowModal() != wxID_OK) return;
   ApplyAxisSettings(*doc, dlg.Settings());
-  GetCanvas()->Refresh(false);
 }
 
 bool CGraphView::HidesFit() const { return GetDoc() && m_controller.HidesFit(*GetDoc()); }
@@ -111,11 +111,7 @@ void CGraphView::ShowHiddenFit() {
   if (HidesFit()) OnFitToggle();
 }
 
-void CGraphView::OnFitToggle() {
-  m_btnShowFit->SetLabel(m_controller.ToggleFit(*GetDoc()));
-  GetCanvas()->RefreshRect(ToWx(m_geometry.PlotRect()), false);
-  GetDoc()->UpdateAllViews(this);
-}
+void CGraphView::OnFitToggle() { m_btnShowFit->SetLabel(m_controller.ToggleFit(*GetDoc())); }
 
 void CGraphView::OnLeftDown(wxMouseEvent& event) {
   event.Skip();  // the pane also takes the focus

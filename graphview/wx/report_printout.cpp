@@ -69,7 +69,7 @@ int MinimumPenWidth(const wxDC& dc, int logPixelsY) {
 
 }  // namespace
 
-ReportPrintout::ReportPrintout(Titration& doc, GraphState& graph, const wxString& documentName)
+ReportPrintout::ReportPrintout(const Titration& doc, GraphState& graph, const wxString& documentName)
     : wxPrintout(documentName), m_doc(doc), m_graph(graph), m_name(documentName) {}
 
 void ReportPrintout::GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) {
@@ -136,7 +136,7 @@ wxPrintDialogData OnePageDialogData() {
 
 }  // namespace
 
-bool PrintReport(wxWindow* parent, Titration& doc, GraphState& graph, const wxString& documentName) {
+bool PrintReport(wxWindow* parent, const Titration& doc, GraphState& graph, const wxString& documentName) {
   wxPrintDialogData data = OnePageDialogData();
   wxPrinter printer(&data);
   ReportPrintout printout(doc, graph, documentName);
@@ -151,7 +151,7 @@ bool PrintReport(wxWindow* parent, Titration& doc, GraphState& graph, const wxSt
   return false;
 }
 
-wxWindow* PreviewReport(wxWindow* parent, Titration& doc, GraphState& graph, const wxString& documentName) {
+wxWindow* PreviewReport(wxWindow* parent, const Titration& doc, GraphState& graph, const wxString& documentName) {
   wxPrintDialogData data = OnePageDialogData();
   auto* shown = new ReportPrintout(doc, graph, documentName);
   auto* printed = new ReportPrintout(doc, graph, documentName);

@@ -19,7 +19,7 @@ class ReportPrintout : public wxPrintout {
  public:
   // doc and graph must outlive the printout (the preview frame keeps two of them); the
   // date is taken when the page is drawn unless one is given (tests).
-  ReportPrintout(Titration& doc, GraphState& graph, const wxString& documentName);
+  ReportPrintout(const Titration& doc, GraphState& graph, const wxString& documentName);
   void SetDate(ReportDate date) { m_date = date; m_bFixedDate = true; }
   // The model comparison's table printed below the description; none by default.
   void SetComparison(const ReportComparison& table) { m_comparison = table; }
@@ -33,7 +33,7 @@ class ReportPrintout : public wxPrintout {
   ReportPage PageForPrinter() const;
 
  private:
-  Titration& m_doc;
+  const Titration& m_doc;
   GraphState& m_graph;
   wxString m_name;
   ReportDate m_date;
@@ -54,12 +54,12 @@ wxPageSetupDialogData& ReportPageSetup();
 // File "Print...": the toolkit's print dialog with the single page preselected, then the
 // page. Returns true when the page went to the printer; a cancelled dialog returns false
 // silently, a failure shows a message.
-bool PrintReport(wxWindow* parent, Titration& doc, GraphState& graph, const wxString& documentName);
+bool PrintReport(wxWindow* parent, const Titration& doc, GraphState& graph, const wxString& documentName);
 
 // File "Print preview...": opens the toolkit's preview frame over parent's top-level window
 // (which stays disabled while the preview is open). Returns the frame, or null with a
 // message when no preview can be made.
-wxWindow* PreviewReport(wxWindow* parent, Titration& doc, GraphState& graph, const wxString& documentName);
+wxWindow* PreviewReport(wxWindow* parent, const Titration& doc, GraphState& graph, const wxString& documentName);
 
 // File "Print Setup...": the toolkit's page setup dialog; OK keeps its choice.
 void SetupReportPage(wxWindow* parent);

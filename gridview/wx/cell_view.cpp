@@ -1,5 +1,7 @@
 #include "gridview/wx/cell_view.h"
 
+#include "document/titration_edit.h"
+
 #include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
@@ -296,9 +298,11 @@ bool CCellView::ImportDataFile(const wxString& path) {
   }
   CImportDataDlg dialog(GetFrame(), text, name);
   if (dialog.ShowModal() != wxID_OK || !dialog.Refusal().empty()) return false;
-  import_into_grid(*doc, dialog.Table(), dialog.Columns());
+  {
+    TitrationEdit edit(*doc, EditKind::Grid, "Import Data");
+    import_into_grid(*doc, dialog.Table(), dialog.Columns());
+  }
   doc->m_cursor.SetCell(0, 0);
-  doc->Modify(true);
   m_pGrid->InitialUpdate(m_pGrid->Metrics());
   if (CCellCanvas* canvas = CellCanvas()) canvas->Scroll(0, 0);
   doc->UpdateAllViews();

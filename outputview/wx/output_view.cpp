@@ -25,6 +25,7 @@
 #include "app/wx/progress_bar.h"
 #include "app/wx/wx_canvas.h"
 #include "document/cell_check.h"
+#include "document/titration_edit.h"
 #include "document/wx/bindwise_doc.h"
 #include "commands/fit_command.h"
 #include "commands/model_comparison.h"
@@ -160,6 +161,7 @@ void COutputView::OnInitialUpdate() {
   if (doc) {
     doc->m_pPlotList = m_plotList;
     m_plotList->SetDocument(doc);
+    m_plotList->SetEntries(PlotListEntries(*doc));
   }
   // After New or Open an open Generate Data dialog shows the new document's plan.
   if (m_pGenerateDlg) m_pGenerateDlg->LoadFromDocument();
@@ -263,11 +265,15 @@ wxButton* COutputView::GetButton(int id) const {
   }
 }
 
+void COutputView::OnUpdate(wxView* sender, wxObject* hint) {
+  if (BindwiseDoc* doc = GetDoc(); doc && m_plotList) m_plotList->SetEntries(PlotListEntries(*doc));
+  CPaneView::OnUpdate(sender, hint);
+}
+
 void COutputView::OnDraw(wxDC* dc) {
-  BindwiseDoc* doc = GetDoc();
+  const BindwiseDoc* doc = GetDoc();
   COffscreenDC buffer(*dc);
   if (!doc) return;
-  apply_plot_list_reset_rule(*doc);
   WxCanvas canvas(buffer.GetDC());
   ResultsPanelInput in;
   in.layout = &m_layout;
@@ -276,11 +282,6 @@ void COutputView::OnDraw(wxDC* dc) {
   in.client = {client.x, client.y};
   in.dpiY = m_layout.fontDpi;
   paint_results_panel(canvas, *doc, in);
-}
-
-void COutputView::UpdateViews() {
-  if (BindwiseDoc* doc = GetDoc()) doc->UpdateAllViews(this);
-  if (wxWindow* canvas = GetCanvas()) canvas->Refresh(false);
 }
 
 void COutputView::ShowMessages(const std::vector<std::string>& messages) {
@@ -312,7 +313,6 @@ void COutputView::OnSimulate() {
     const SimulateOutcome outcome = run_simulate_command(*doc, m_dlgSimulate, &m_dlgFit);
     ShowMessages(outcome.messages);
   }
-  UpdateViews();
 }
 
 void COutputView::OnFit() {
@@ -325,7 +325,6 @@ void COutputView::OnFit() {
       return;  // FinishFit updates the views
     }
   }
-  UpdateViews();
 }
 
 // Starts the computation on a worker thread and returns. Meanwhile the panes and every other
@@ -403,7 +402,6 @@ void COutputView::FinishFit() {
     apply_fit(*doc, run->job, *run->result);
     ShowMessages(run->result->messages);
   }
-  UpdateViews();
 }
 
 void COutputView::OnViewFitResults() {
@@ -422,9 +420,10 @@ void COutputView::OnDescription() {
   if (!doc) return;
   CDescriptionDlg dialog(DialogParent(), wxString::FromUTF8(description_for_editing(doc->m_strDescription)));
   if (dialog.ShowModal() != wxID_OK) return;
-  doc->m_strDescription = description_for_storing(dialog.m_strConditions.ToStdString(wxConvUTF8));
   // OK always counts as a change, as the command always did.
-  doc->SetModifiedFlag(true);
+  TitrationEdit edit(*doc, EditKind::Experiment, "Description");
+  doc->m_strDescription = description_for_storing(dialog.m_strConditions.ToStdString(wxConvUTF8));
+  doc->MarkChanged();
 }
 
 void COutputView::OnDel() {
@@ -434,9 +433,7 @@ void COutputView::OnDel() {
   if (!outcome.removed) {
     // No caption of its own: the toolkit's default title shows.
     wxMessageBox(wxString::FromUTF8(outcome.message), wxMessageBoxCaptionStr, wxOK, DialogParent());
-    return;
   }
-  UpdateViews();
 }
 
 void COutputView::OnViewParameters() {
@@ -472,15 +469,10 @@ void COutputView::OnGenerateAdd(wxCommandEvent&) {
     // No caption of its own: the toolkit's default title shows.
     if (!outcome.message.empty())
       wxMessageBox(wxString::FromUTF8(outcome.message), wxMessageBoxCaptionStr, wxOK, m_pGenerateDlg);
-    return;
   }
-  UpdateViews();
 }
 
-void COutputView::OnGenerateGone(wxCommandEvent&) {
-  m_pGenerateDlg = nullptr;
-  UpdateViews();  // the dialog's closing rewrote the added-Ca cells
-}
+void COutputView::OnGenerateGone(wxCommandEvent&) { m_pGenerateDlg = nullptr; }
 
 void COutputView::OnExportMenu(wxCommandEvent& event) {
   switch (event.GetId()) {
@@ -532,7 +524,7 @@ void COutputView::OnCompareModels() {
                  DialogParent());
     return;
   }
-  CompareModelsDlg dialog(DialogParent(), *doc, std::move(*comparison), [this] { UpdateViews(); });
+  CompareModelsDlg dialog(DialogParent(), *doc, std::move(*comparison), {});
   dialog.ShowModal();
 }
 

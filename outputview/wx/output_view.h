@@ -43,6 +43,8 @@ class COutputView : public CPaneView {
 
   wxWindow* CreateCanvas(wxWindow* parent) override;
   void OnInitialUpdate() override;
+  // Every change of the document: the plot list follows it, the pane repaints.
+  void OnUpdate(wxView* sender, wxObject* hint = nullptr) override;
   void OnDraw(wxDC* dc) override;
   // The window's new layout: buttons, list, fonts and the results panel follow it.
   void ApplyLayout(const WindowLayout& layout);
@@ -62,9 +64,6 @@ class COutputView : public CPaneView {
   // Runs one File menu export (the points, a curve or a saturation curve) as the classic
   // ASCII text or as CSV.
   void RunExport(ExportKind kind, bool csv = false);
-
-  // Tells the other panes the document changed and repaints this one.
-  void UpdateViews();
 
   CPlotListBox* GetPlotList() const { return m_plotList; }
   wxButton* GetButton(int id) const;

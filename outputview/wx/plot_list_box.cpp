@@ -73,6 +73,18 @@ void CPlotListBox::ResetContent() {
   Refresh();
 }
 
+void CPlotListBox::SetEntries(const std::vector<std::string>& entries) {
+  if (entries == m_items) return;
+  const std::string selected = GetString(GetCurSel());
+  m_items = entries;
+  SetItemCount(m_items.size());
+  int selection = wxNOT_FOUND;
+  for (int i = 0; i < GetCount() && !selected.empty(); ++i)
+    if (m_items[static_cast<std::size_t>(i)] == selected) selection = i;
+  SetSelection(selection);
+  Refresh();
+}
+
 int CPlotListBox::GetCount() const { return static_cast<int>(m_items.size()); }
 
 int CPlotListBox::GetCurSel() const {

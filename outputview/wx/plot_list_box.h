@@ -1,8 +1,9 @@
 // CPlotListBox: the list of simulated plots in the control pane. One entry per curve in
 // creation order ("Plot %i"): a short line in the slot's colour, matching the curve in the
 // graph, then the text in black (the theme's highlight colours when selected). A scroll
-// bar appears when the entries do not fit. The core adds and removes
-// entries through PlotListSink; a double click asks the owner view for the View command.
+// bar appears when the entries do not fit. The owner view fills it
+// from the document after every change (SetEntries); commands read its selection through
+// PlotListSink; a double click asks the owner view for the View command.
 #pragma once
 
 #include <functional>
@@ -25,6 +26,10 @@ class CPlotListBox : public wxVListBox, public PlotListSink {
   const PlotListMetrics& EntryMetrics() const { return m_metrics; }
   // What a double click on an entry runs (the owner view's View command).
   void SetOnDoubleClick(std::function<void()> action) { m_onDoubleClick = std::move(action); }
+
+  // Shows exactly these entries. The selection stays on the entry with the same text, or
+  // goes when that entry is gone.
+  void SetEntries(const std::vector<std::string>& entries);
 
   // PlotListSink: positions count from 0.
   void AddString(const std::string& text) override;

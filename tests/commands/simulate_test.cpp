@@ -41,7 +41,7 @@ TEST(Simulate, CurveRangeDilutionAndRecord) {
   EXPECT_NEAR(doc.m_simCurve[497].x[1], 99.6, 1e-9);
   EXPECT_EQ(doc.m_sims[0].m_nParams, 4);
   EXPECT_EQ(doc.m_sims[0].m_bDilution, 1);
-  EXPECT_EQ(list.items, std::vector<std::string>{"Plot 1"});
+  EXPECT_EQ(PlotListEntries(doc), std::vector<std::string>{"Plot 1"});
   EXPECT_TRUE(doc.IsModifiedCore());
   EXPECT_EQ(doc.m_bFitAxesToSims, 1);
 
@@ -87,8 +87,8 @@ TEST(Simulate, ElevenCurvesDelAndSlotReuse) {
   SimulateOutcome again = run_simulate_command(doc, one_site(), nullptr);
   EXPECT_EQ(again.slot, 5) << "the lowest free slot is reused";
   EXPECT_EQ(doc.m_nSlotOrder[10], 5) << "and listed last";
-  EXPECT_EQ(list.items.back(), "Plot 11") << "the running number never goes back";
-  EXPECT_EQ(list.items[4], "Plot 6");
+  EXPECT_EQ(PlotListEntries(doc).back(), "Plot 11") << "the running number never goes back";
+  EXPECT_EQ(PlotListEntries(doc)[4], "Plot 6");
 
   list.selection = -1;
   EXPECT_EQ(delete_selected_plot(doc).message, kSelectPlotMessage);
@@ -128,7 +128,7 @@ TEST(CurveRebuild, FitCurveTakesTheLargerEndAndSimsRefillTheList) {
   doc.m_sims[1].m_nModel = 7;
   doc.m_nSims = 2;
   BuildSimCurves(doc, 10, 2);
-  EXPECT_EQ(list.items, (std::vector<std::string>{"Plot 1", "Plot 2"}));
+  EXPECT_EQ(PlotListEntries(doc), (std::vector<std::string>{"Plot 1", "Plot 2"}));
   EXPECT_EQ(doc.m_nPlotsListed, 9);
   EXPECT_EQ(doc.m_bSlotFree[2], 0);
   // Simulations use the last row's added Ca: start Ca + 0.2 % .. 99.6 % of (10 + 5).

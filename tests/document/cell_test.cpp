@@ -124,7 +124,7 @@ TEST(DocumentNew, ResetsTheExperimentAndKeepsWhatNewKeeps) {
   doc.m_fTemperature = 310.15f;
   doc.m_nPlotsListed = 5;
   doc.m_nFitDlgLastModel = 3;
-  doc.m_bResetPlotList = 0;
+  doc.m_nPlotNumber[1] = 5;
 
   doc.ResetForNew();
   EXPECT_EQ(doc.m_cells[5][2].GetText(), "");
@@ -143,7 +143,8 @@ TEST(DocumentNew, ResetsTheExperimentAndKeepsWhatNewKeeps) {
   EXPECT_EQ(doc.m_genSteps[1].m_nAdditions, 0);
   EXPECT_EQ(doc.m_genSteps[2].m_nStart, 0);
   EXPECT_EQ(doc.m_dXMax, 0.0);
-  EXPECT_EQ(doc.m_bResetPlotList, 1);
+  EXPECT_TRUE(PlotListEntries(doc).empty());
+  EXPECT_EQ(doc.m_nPlotNumber[1], 0);
 
   EXPECT_EQ(doc.m_fTemperature, 310.15f);
   EXPECT_EQ(doc.m_nPlotsListed, 5);

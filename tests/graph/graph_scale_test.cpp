@@ -24,8 +24,9 @@ TEST(NiceStep, WorkedExamplesAndSpansThatUsedToHang) {
   EXPECT_GT(NiceStep(std::numeric_limits<double>::denorm_min()), 0.0);
 }
 
-TEST(ScalingPass, WorkedExampleWritesAutomaticLimitsBack) {
+TEST(ScalingPass, WorkedExampleKeepsAutomaticLimitsInTheStateNotTheDocument) {
   auto doc = ExampleTitration();
+  const Titration before(*doc);
   GraphState state;
   state.points.Collect(*doc);
   ASSERT_EQ(state.points.m_nGraphPoints, 12);
@@ -39,10 +40,12 @@ TEST(ScalingPass, WorkedExampleWritesAutomaticLimitsBack) {
   EXPECT_DOUBLE_EQ(s.m_dXStep, 20);
   EXPECT_EQ(s.m_nXIntervals, 11);
   EXPECT_DOUBLE_EQ(s.XRange(), 220);
-  EXPECT_DOUBLE_EQ(doc->m_dYMin, 0.5);
-  EXPECT_DOUBLE_EQ(doc->m_dYMax, 0.91);
-  EXPECT_DOUBLE_EQ(doc->m_dXMin, 0);
-  EXPECT_DOUBLE_EQ(doc->m_dXMax, 200);
+  EXPECT_DOUBLE_EQ(state.limits.yMin, 0.5);
+  EXPECT_DOUBLE_EQ(state.limits.yMax, 0.91);
+  EXPECT_DOUBLE_EQ(state.limits.xMin, 0);
+  EXPECT_DOUBLE_EQ(state.limits.xMax, 200);
+  EXPECT_EQ(doc->m_dYMax, before.m_dYMax);
+  EXPECT_EQ(doc->m_dXMax, before.m_dXMax);
 }
 
 TEST(ScalingPass, PositiveMinimumStartsOneStepBelowTheFirstStepReachingIt) {
@@ -79,8 +82,8 @@ TEST(ScalingPass, FixedAxesComeFromTheDocumentEvenWhenReversedOrInfinite) {
   RunScalingPass(*doc, state);
   EXPECT_DOUBLE_EQ(state.scale.xMin, 10);
   EXPECT_EQ(state.scale.m_nXIntervals, 11);
-  EXPECT_DOUBLE_EQ(state.scale.yMin, 0);  // no positive-minimum rule, no write-back
-  EXPECT_DOUBLE_EQ(doc->m_dYMin, 0);
+  EXPECT_DOUBLE_EQ(state.scale.yMin, 0);  // no positive-minimum rule
+  EXPECT_DOUBLE_EQ(state.limits.yMin, 0);
 
   doc->m_dXMin = 50, doc->m_dXMax = 5;
   doc->m_dYMax = std::numeric_limits<double>::infinity();
@@ -110,9 +113,19 @@ TEST(ScalingPass, SimulationsWidenTheAxesFromTheOrigin) {
   EXPECT_DOUBLE_EQ(s.yMin, 0);
   EXPECT_DOUBLE_EQ(s.m_dYStep, 0.2);
   EXPECT_EQ(s.m_nYIntervals, 8);
-  EXPECT_DOUBLE_EQ(doc->m_dYMax, 1.5);
-  EXPECT_DOUBLE_EQ(doc->m_dYMin, 0.5);  // the document keeps the data's minimum
-  EXPECT_EQ(doc->m_bFitAxesToSims, 0);
+  EXPECT_DOUBLE_EQ(state.limits.yMax, 1.5);
+  EXPECT_DOUBLE_EQ(state.limits.yMin, 0.5);  // the Axis dialog shows the data's minimum
+
+  // Fixed axes after a simulation widen to the curves, from the origin and the data's start.
+  doc->m_bAxisFixed = 1;
+  doc->m_dXMin = 20, doc->m_dXMax = 100, doc->m_dYMin = 0.6, doc->m_dYMax = 0.8;
+  RunScalingPass(*doc, state);
+  EXPECT_DOUBLE_EQ(s.xMin, 0);
+  EXPECT_DOUBLE_EQ(s.xMax, 200);
+  EXPECT_DOUBLE_EQ(s.yMin, 0.5);
+  EXPECT_DOUBLE_EQ(s.yMax, 1.5);
+  EXPECT_DOUBLE_EQ(doc->m_dYMax, 0.8) << "drawing leaves the document as it was";
+  EXPECT_EQ(doc->m_bFitAxesToSims, 1);
 }
 
 TEST(PointTable, DeletedRowsNoLongerStretchTheAxes) {

@@ -55,13 +55,15 @@ TEST(GridTyping, ClickPlacesCaretNearestToThePointer) {
   EXPECT_EQ(f.Text(0, 0), "120345");
 }
 
-TEST(GridTyping, ModifiedFlagComesFromCharactersNotFromNavigation) {
+TEST(GridTyping, ModifiedFlagComesFromChangedTextsNotFromNavigation) {
   GridFixture f;
   f.Click(4, 2);
   f.grid.KeyDown(GridKey::Down);
   f.grid.KeyDown(GridKey::Left);
+  f.Type("x");  // refused: nothing changed
+  f.grid.KeyDown(GridKey::Delete);  // nothing to delete
   EXPECT_FALSE(f.doc.IsModifiedCore());
-  f.Type("x");  // ignored, but a character all the same
+  f.Type("7");
   EXPECT_TRUE(f.doc.IsModifiedCore());
 }
 

@@ -16,6 +16,7 @@
 #include "document/wx/bindwise_doc.h"
 #include "graphview/graph_scale.h"
 #include "graphview/report_painter.h"
+#include "graphview/wx/graph_view.h"
 #include "graphview/wx/report_printout.h"
 #include "gui_test_support.h"
 
@@ -62,8 +63,8 @@ TEST(ReportPreview, OpensFromTheGraphPaneCommandAndClosesCleanly) {
   ASSERT_NE(previewFrame, nullptr);
   EXPECT_TRUE(previewFrame->IsShown());
   EXPECT_FALSE(frame.IsEnabled()) << "the main window waits while the preview is open";
-  // The page was drawn: the scaling pass stored the automatic limits of the points.
-  EXPECT_DOUBLE_EQ(gui::Doc().m_dXMax, 220.0);
+  // The page was drawn: the scaling pass kept the automatic limits of the points.
+  EXPECT_DOUBLE_EQ(frame.GetGraphView()->GetGraphState().limits.xMax, 220.0);
 
   previewFrame->Close();
   gui::Pump(300);

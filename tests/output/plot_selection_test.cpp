@@ -24,7 +24,7 @@ TEST(PlotSelection, ViewAddressesSlotsThroughTheListOrder) {
   list.selection = 1;
   ASSERT_TRUE(delete_selected_plot(doc).removed);  // frees slot 2
   add_plot_entry(doc, find_free_slot(doc));        // reuses slot 2 at list position 3
-  EXPECT_EQ(list.items, (std::vector<std::string>{"Plot 1", "Plot 3", "Plot 4"}));
+  EXPECT_EQ(PlotListEntries(doc), (std::vector<std::string>{"Plot 1", "Plot 3", "Plot 4"}));
 
   list.selection = -1;
   EXPECT_EQ(choose_plot_to_view(doc).message, kSelectPlotMessage);

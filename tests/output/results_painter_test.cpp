@@ -1,7 +1,6 @@
 #include "outputview/results_painter.h"
 
 #include <gtest/gtest.h>
-#include "support/vector_plot_list.h"
 
 #include <string>
 #include <vector>
@@ -207,28 +206,4 @@ TEST(ResultsPainter, FontFollowsScreenWidth) {
   RecordingCanvas c = p.paint();
   EXPECT_EQ(at(c, "Error: 68%"), (CanvasPoint{137, 8 + 2 - 4 - 2}));
   EXPECT_EQ(c.FindText("Confidence")->font.face, "MS Sans Serif");
-}
-
-namespace {
-struct VectorList : VectorPlotList {
-  VectorList() { items = {"Plot 1", "Plot 2"}; }
-};
-}  // namespace
-
-TEST(ResultsPainter, PlotListResetRule) {
-  Titration doc;
-  VectorList list;
-  doc.m_pPlotList = &list;
-  doc.m_bResetPlotList = 1;
-  doc.m_nSims = 1;
-  EXPECT_FALSE(apply_plot_list_reset_rule(doc));
-  EXPECT_EQ(list.GetCount(), 2);
-  doc.m_nSims = 0;
-  doc.m_bResetPlotList = 0;
-  EXPECT_FALSE(apply_plot_list_reset_rule(doc));
-  doc.m_bResetPlotList = 1;
-  EXPECT_TRUE(apply_plot_list_reset_rule(doc));
-  EXPECT_EQ(list.GetCount(), 0);
-  doc.m_pPlotList = nullptr;
-  EXPECT_FALSE(apply_plot_list_reset_rule(doc));
 }
