@@ -87,6 +87,7 @@ void CGraphView::OnInitialUpdate() {
 void CGraphView::OnDraw(wxDC* dc) {
   COffscreenDC buffer(*dc);
   if (!GetDoc()) return;
+  ++m_nPaints;
   WxCanvas canvas(buffer.GetDC());
   GraphPaneInput in;
   in.geometry = m_geometry;

@@ -44,6 +44,8 @@ class CGraphView : public CPaneView, public FitVisibility {
   GraphState& GetGraphState() { return m_state; }
   const GraphGeometry& GetGeometry() const { return m_geometry; }
   wxButton* GetAxisButton() const { return m_btnAxis; }
+  // Repaints so far, for tests of what redraws the graph.
+  int GetPaintCount() const { return m_nPaints; }
   wxButton* GetFitButton() const { return m_btnShowFit; }
 
  private:
@@ -68,5 +70,6 @@ class CGraphView : public CPaneView, public FitVisibility {
   wxButton* m_btnShowFit = nullptr;
   wxFont m_fontAxisButton;
   int m_nFontDpi = 96;
+  int m_nPaints = 0;
 
 };
