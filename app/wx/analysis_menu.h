@@ -5,8 +5,8 @@
 // the frame offers every menu command to every view (app/wx/main_frame.h). Document the
 // row in resources/help/keyboard.html.
 //
-// Shortcuts taken elsewhere: Ctrl+N, O, S, P, X, C, V, Z, Shift+Delete, Ctrl/Shift+Insert,
-// Alt+Backspace, F6, Shift+F6.
+// Shortcuts taken elsewhere: Ctrl+N, O, S, P, X, C, V, Z, Y, Ctrl+Shift+Z, Shift+Delete,
+// Ctrl/Shift+Insert, F6, Shift+F6.
 #pragma once
 
 #include <wx/string.h>
