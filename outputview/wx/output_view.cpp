@@ -531,9 +531,8 @@ void COutputView::OnCompareModels() {
 void COutputView::OnGlobalFit() {
   BindwiseDoc* doc = GetDoc();
   if (!doc || m_bFitRunning) return;
-  GlobalFitDlg dialog(DialogParent(), doc, doc->GetUserReadableName().utf8_string(), m_dlgFit, [this, doc] {
-    doc->SetModifiedFlag(true);
-    UpdateViews();
-  });
+  // Applying a part stores it through the Fit command's record, one undoable edit that
+  // updates every view.
+  GlobalFitDlg dialog(DialogParent(), doc, doc->GetUserReadableName().utf8_string(), m_dlgFit, {});
   dialog.ShowModal();
 }
