@@ -39,6 +39,8 @@ nlohmann::ordered_json candidate_json(const CandidateFit& c) {
   nlohmann::ordered_json values = nlohmann::ordered_json::array();
   for (int row = 1; row <= model_info(c.model).slots && row <= kValueRows; ++row) values.push_back(number_or_null(c.values[row]));
   j["values"] = values;
+  j["stop"] = fit_stop_name(c.result.stop);
+  j["runs"] = c.result.runs;
   return j;
 }
 

@@ -74,6 +74,7 @@ TEST_F(CompareCommand, PrintsEveryCandidateOfTheKindAndSavesTheBest) {
     ASSERT_TRUE(c["fitted"].get<bool>());
     weights += c["weight"].get<double>();
     EXPECT_EQ(c["values"][3], -5.8) << "the chelator's log Kd is carried over";
+    EXPECT_TRUE(c["stop"] == "converged" || c["stop"] == "step_limit") << c["stop"];
   }
   EXPECT_NEAR(weights, 1.0, 1e-9);
   EXPECT_EQ(j["candidates"][0]["values"].size(), 7u);
