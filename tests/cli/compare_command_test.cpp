@@ -9,26 +9,12 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "cli/cli_command.h"
+#include "support/cli_run.h"
 #include "document/bwd_file.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliResult {
-  int status;
-  std::string out, err;
-};
-
-CliResult cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "bindwise-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int status = run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
 
 const std::string kExample = std::string(BINDWISE_SOURCE_DIR) + "/examples/two-sites-chelator.bwd";
 
@@ -44,7 +30,7 @@ class CompareCommand : public ::testing::Test {
 
   // The example fitted from estimated start values; the known rows as the README types them.
   std::string fitted_example() {
-    const CliResult r = cli({"fit", kExample, "--model", "2", "--values", "9,9,24,-5.8,1,1,25", "--fit-flags", "1,1,1,0,1,1,0",
+    const CliRun r = cli({"fit", kExample, "--model", "2", "--values", "9,9,24,-5.8,1,1,25", "--fit-flags", "1,1,1,0,1,1,0",
                        "--start-ca", "1.2", "--auto-start", "--save", path("fitted.bwd")});
     EXPECT_EQ(r.status, 0) << r.err;
     return path("fitted.bwd");
@@ -53,7 +39,7 @@ class CompareCommand : public ::testing::Test {
 };
 
 TEST_F(CompareCommand, AutoStartFindsTheFitOfTheKnownStartValues) {
-  const CliResult fromReadme = cli({"fit", kExample, "--model", "2", "--values", "0.62,0.19,24,-5.8,5.4,5.8,25", "--fit-flags",
+  const CliRun fromReadme = cli({"fit", kExample, "--model", "2", "--values", "0.62,0.19,24,-5.8,5.4,5.8,25", "--fit-flags",
                               "1,1,1,0,1,1,0", "--start-ca", "1.2", "--extensive"});
   ASSERT_EQ(fromReadme.status, 0) << fromReadme.err;
   Titration doc;
@@ -65,7 +51,7 @@ TEST_F(CompareCommand, AutoStartFindsTheFitOfTheKnownStartValues) {
 
 TEST_F(CompareCommand, PrintsEveryCandidateOfTheKindAndSavesTheBest) {
   const std::string fitted = fitted_example();
-  const CliResult r = cli({"compare", fitted, "--errors", "sd:0.002", "--save", path("best.bwd")});
+  const CliRun r = cli({"compare", fitted, "--errors", "sd:0.002", "--save", path("best.bwd")});
   ASSERT_EQ(r.status, 0) << r.err;
   const nlohmann::json j = nlohmann::json::parse(r.out);
   ASSERT_EQ(j["candidates"].size(), 3u);
@@ -86,17 +72,17 @@ TEST_F(CompareCommand, PrintsEveryCandidateOfTheKindAndSavesTheBest) {
 }
 
 TEST_F(CompareCommand, RefusalsNameTheFileOrTheOption) {
-  const CliResult unfitted = cli({"compare", kExample});
+  const CliRun unfitted = cli({"compare", kExample});
   EXPECT_EQ(unfitted.status, 1);
   EXPECT_NE(unfitted.err.find("two-sites-chelator.bwd: The document holds no fit"), std::string::npos) << unfitted.err;
-  const CliResult otherKind = cli({"compare", fitted_example(), "--models", "1,2"});
+  const CliRun otherKind = cli({"compare", fitted_example(), "--models", "1,2"});
   EXPECT_EQ(otherKind.status, 1);
   EXPECT_NE(otherKind.err.find("Model 1 is not measured like"), std::string::npos) << otherKind.err;
   EXPECT_EQ(cli({"compare", kExample, "--models", "2.5"}).status, 2);
 }
 
 TEST_F(CompareCommand, PredictGivesTheErrorsOfThePlannedSeries) {
-  const CliResult r = cli({"predict", kExample, "--model", "2", "--values", "0.62,0.18,20,-5.8,5.9,6.3,25", "--fit-flags",
+  const CliRun r = cli({"predict", kExample, "--model", "2", "--values", "0.62,0.18,20,-5.8,5.9,6.3,25", "--fit-flags",
                            "1,1,1,0,1,1,0", "--start-ca", "1.2", "--noise", "0.002"});
   ASSERT_EQ(r.status, 0) << r.err;
   const nlohmann::json j = nlohmann::json::parse(r.out);

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "cli/cli_command.h"
+#include "support/cli_run.h"
 #include "document/doc_fixtures.h"
 #include "support/scratch_dir.h"
 
@@ -17,20 +17,6 @@ namespace fs = std::filesystem;
 using fixtures::Bytes;
 
 namespace {
-
-struct CliRun {
-  int status;
-  std::string out, err;
-};
-
-CliRun cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "bindwise-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int status = run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
 
 class DocumentCommands : public ::testing::Test {
  protected:

@@ -10,26 +10,12 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "cli/cli_command.h"
+#include "support/cli_run.h"
 #include "document/bwd_file.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliResult {
-  int status;
-  std::string out, err;
-};
-
-CliResult cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "bindwise-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int status = run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
 
 const std::string kExamples = std::string(BINDWISE_SOURCE_DIR) + "/examples/";
 
@@ -45,7 +31,7 @@ class GlobalFitCommand : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
   void fit(const std::string& example, const std::string& values, const std::string& out) {
-    const CliResult r = cli({"fit", kExamples + example, "--model", "4", "--values", values, "--fit-flags",
+    const CliRun r = cli({"fit", kExamples + example, "--model", "4", "--values", values, "--fit-flags",
                              "1,1,0,0,1,1,1,1,0", "--start-ca", "1", "--errors", "sd:0.002", "--save", path(out)});
     ASSERT_EQ(r.status, 0) << r.err;
   }
@@ -53,7 +39,7 @@ class GlobalFitCommand : public ::testing::Test {
 };
 
 TEST_F(GlobalFitCommand, SharesTheConstantsSavesThePartsAndTheProject) {
-  const CliResult r = cli({"global-fit", path("a.bwd"), path("b.bwd"), "--errors", "sd:0.002", "--save-dir",
+  const CliRun r = cli({"global-fit", path("a.bwd"), path("b.bwd"), "--errors", "sd:0.002", "--save-dir",
                            path("out"), "--write-project", path("four.bwglobal")});
   ASSERT_EQ(r.status, 0) << r.err;
   const nlohmann::json j = nlohmann::json::parse(r.out);
@@ -73,17 +59,17 @@ TEST_F(GlobalFitCommand, SharesTheConstantsSavesThePartsAndTheProject) {
   ASSERT_TRUE(LoadBwdFile(path("out/a.bwd"), a).ok);
   EXPECT_NEAR(a.m_fit.m_p[0], j["titrations"][0]["chi_square"].get<double>(), 1e-15);
   // The project runs the same analysis again, from wherever it is started.
-  const CliResult again = cli({"global-fit", "--project", path("four.bwglobal"), "--errors", "sd:0.002"});
+  const CliRun again = cli({"global-fit", "--project", path("four.bwglobal"), "--errors", "sd:0.002"});
   ASSERT_EQ(again.status, 0) << again.err;
   EXPECT_EQ(nlohmann::json::parse(again.out)["chi_square"], j["chi_square"]);
 }
 
 TEST_F(GlobalFitCommand, RefusalsNameTheFile) {
-  const CliResult unfitted = cli({"global-fit", path("a.bwd"), kExamples + "two-sites-chelator.bwd"});
+  const CliRun unfitted = cli({"global-fit", path("a.bwd"), kExamples + "two-sites-chelator.bwd"});
   EXPECT_EQ(unfitted.status, 1);
   EXPECT_NE(unfitted.err.find("two-sites-chelator.bwd: the document holds no fit"), std::string::npos) << unfitted.err;
   std::ofstream(path("bad.bwglobal")) << "{\"format\": \"something else\"}";
-  const CliResult badProject = cli({"global-fit", "--project", path("bad.bwglobal")});
+  const CliRun badProject = cli({"global-fit", "--project", path("bad.bwglobal")});
   EXPECT_EQ(badProject.status, 1);
   EXPECT_NE(badProject.err.find("bad.bwglobal: not a global-fit project"), std::string::npos) << badProject.err;
   EXPECT_EQ(cli({"global-fit", path("a.bwd"), "--shared", "5,x"}).status, 2);

@@ -6,23 +6,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "cli/cli_command.h"
+#include "support/cli_run.h"
 
 namespace {
-
-struct CliRun {
-  int status;
-  std::string out, err;
-};
-
-CliRun cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "bindwise-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int status = run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
 
 TEST(ModelsCommand, EveryModelWithItsRowsAndSpares) {
   const CliRun r = cli({"models"});

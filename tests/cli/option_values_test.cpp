@@ -6,24 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/cli_command.h"
+#include "support/cli_run.h"
 #include "support/scratch_dir.h"
 
 namespace {
-
-struct CliRun {
-  int status;
-  std::string out, err;
-};
-
-CliRun cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "bindwise-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int status = run_cli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
 
 const std::string kDoc = BINDWISE_SOURCE_DIR "/examples/one-site.bwd";
 
