@@ -25,21 +25,8 @@ struct FitArgs {
 
 // The dialog as the user leaves it: the model just chosen (so its fit-flag defaults apply),
 // then the typed values and check boxes.
-FitSettings settings_from(const FitArgs& a, Titration& doc) {
-  FitSettings s;
-  s.m_nModelIndex = a.model - 1;
-  s.m_nLastModel = 18;
-  fit_dialog_configure(s, doc);
-  if (!a.values.empty()) {
-    const auto v = parse_number_list("--values", a.values, kValueRows);
-    for (std::size_t i = 0; i < v.size(); ++i) s.m_dValue[i + 1] = v[i];
-  }
-  if (!a.flags.empty()) {
-    const auto f = parse_number_list("--fit-flags", a.flags, kValueRows, 0.0, 1.0);
-    for (std::size_t i = 0; i < f.size(); ++i) s.m_bFitSlot[i + 1] = f[i] != 0.0 ? 1 : 0;
-  }
-  s.m_dStartCa = a.startCa;
-  s.m_bDilution = a.noDilution ? 0 : 1;
+FitSettings settings_from(const FitArgs& a) {
+  FitSettings s = fit_dialog_from_options(a.model, a.values, a.flags, a.startCa, a.noDilution);
   s.m_bExtensive = a.extensive ? 1 : 0;
   s.m_dTemperature = a.temperature;
   apply_error_method(a.errors, s);
@@ -112,8 +99,7 @@ void setup_fit(CLI::App& app, CliIo& io, CliRunner& runner) {
   sub->add_option("--save", a->save, "write the fitted document here (.bwd)");
   sub->callback([a, seed, &io, &runner] {
     a->haveSeed = seed->count() > 0;
-    Titration scratch;  // the dialog's configuration only needs a place for the last model
-    const FitSettings settings = settings_from(*a, scratch);
+    const FitSettings settings = settings_from(*a);
     runner = [a, settings, &io] { return run_fit(*a, settings, io); };
   });
 }

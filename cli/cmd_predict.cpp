@@ -18,19 +18,7 @@ struct PredictArgs {
 };
 
 FitSettings expected_settings(const PredictArgs& a) {
-  FitSettings s;
-  s.m_nModelIndex = a.model - 1;
-  s.m_nLastModel = 18;
-  Titration scratch;
-  fit_dialog_configure(s, scratch);
-  const auto v = parse_number_list("--values", a.values, kValueRows);
-  for (std::size_t i = 0; i < v.size(); ++i) s.m_dValue[i + 1] = v[i];
-  if (!a.flags.empty()) {
-    const auto f = parse_number_list("--fit-flags", a.flags, kValueRows, 0.0, 1.0);
-    for (std::size_t i = 0; i < f.size(); ++i) s.m_bFitSlot[i + 1] = f[i] != 0.0 ? 1 : 0;
-  }
-  s.m_dStartCa = a.startCa;
-  s.m_bDilution = a.noDilution ? 0 : 1;
+  FitSettings s = fit_dialog_from_options(a.model, a.values, a.flags, a.startCa, a.noDilution);
   if (a.errors == "jackknife") fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
   else if (a.errors != "sd") throw CliBadValue{"--errors: '" + a.errors + "' is not one of sd or jackknife"};
   return s;

@@ -110,3 +110,23 @@ void apply_error_method(const std::string& text, FitSettings& s) {
     bad_value("--errors", text, "is not one of none, percent:P, sd:S, jackknife or jackknife:P");
   }
 }
+
+FitSettings fit_dialog_from_options(int model, const std::string& values, const std::string& flags, double startCaUM,
+                                    bool noDilution) {
+  FitSettings s;
+  s.m_nModelIndex = model - 1;
+  s.m_nLastModel = 18;  // as if just chosen: its default check boxes
+  Titration scratch;    // configuring records the model in a document
+  fit_dialog_configure(s, scratch);
+  if (!values.empty()) {
+    const auto v = parse_number_list("--values", values, kValueRows);
+    for (std::size_t i = 0; i < v.size(); ++i) s.m_dValue[i + 1] = v[i];
+  }
+  if (!flags.empty()) {
+    const auto f = parse_number_list("--fit-flags", flags, kValueRows, 0.0, 1.0);
+    for (std::size_t i = 0; i < f.size(); ++i) s.m_bFitSlot[i + 1] = f[i] != 0.0 ? 1 : 0;
+  }
+  s.m_dStartCa = startCaUM;
+  s.m_bDilution = noDilution ? 0 : 1;
+  return s;
+}

@@ -61,3 +61,8 @@ inline constexpr long long kMaxSeed = 4294967295LL;  // seeds are 32-bit
 // --errors of fit and compare: "none", "percent:P", "sd:S", "jackknife" or "jackknife:P" set
 // the Fit dialog's error group (P and S finite and >= 0); anything else throws CliBadValue.
 void apply_error_method(const std::string& text, FitSettings& s);
+
+// The Fit dialog as the user leaves it after choosing model (1..10): the model's default
+// check boxes, then --values and --fit-flags (either may be empty), start Ca and dilution.
+FitSettings fit_dialog_from_options(int model, const std::string& values, const std::string& flags, double startCaUM,
+                                    bool noDilution);

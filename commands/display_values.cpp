@@ -95,23 +95,23 @@ ResultsConfidence confidence_as(SlotKind kind) {
   }
 }
 
-ResultsRowSpec summary_spec(const ModelInfo& m, const SummaryRow& row, const ShownRow& shown, bool nudged) {
-  ResultsRowSpec spec{shown.label, ResultsValue::Chi, 0, 0, shown.valueFormat, ResultsConfidence::None, nullptr, nudged};
+ResultsRowSpec summary_row_layout(const ModelInfo& m, const SummaryRow& row, const ShownRow& shown, bool nudged) {
+  ResultsRowSpec rowDef{shown.label, ResultsValue::Chi, 0, 0, shown.valueFormat, ResultsConfidence::None, nullptr, nudged};
   switch (row.quantity) {
     case SummaryQuantity::ChiSquare: break;
-    case SummaryQuantity::StartCa: spec.value = ResultsValue::StartCa; break;
+    case SummaryQuantity::StartCa: rowDef.value = ResultsValue::StartCa; break;
     case SummaryQuantity::FreeEnergy:
-      spec.value = ResultsValue::G;
-      spec.i = m.FirstConstant();
-      spec.j = m.LastConstant();
+      rowDef.value = ResultsValue::G;
+      rowDef.i = m.FirstConstant();
+      rowDef.j = m.LastConstant();
       break;
     case SummaryQuantity::MinCooperativity:
-      spec.value = ResultsValue::DD;
-      spec.i = m.FirstConstant();
-      spec.j = m.FirstConstant() + 1;
+      rowDef.value = ResultsValue::DD;
+      rowDef.i = m.FirstConstant();
+      rowDef.j = m.FirstConstant() + 1;
       break;
   }
-  return spec;
+  return rowDef;
 }
 
 // The left table holds this many rows below its title; the rest continue in the right table
@@ -120,22 +120,22 @@ constexpr int kLeftTableRows = 6;
 
 }  // namespace
 
-std::vector<ResultsRowSpec> results_row_specs(int model, ResultsView view) {
-  std::vector<ResultsRowSpec> specs;
-  if (!is_valid_model(model)) return specs;
+std::vector<ResultsRowSpec> results_row_layout(int model, ResultsView view) {
+  std::vector<ResultsRowSpec> layout;
+  if (!is_valid_model(model)) return layout;
   const ModelInfo& m = model_info(model);
   for (int k = 1; k <= m.slots; ++k) {
     const SlotInfo& slot = m.slot[k];
     const ShownRow& shown = view == ResultsView::Panel ? slot.panel : slot.report;
     if (!shown.shown()) continue;
-    specs.push_back({shown.label, shown_as(slot.kind), k, 0, shown.valueFormat, confidence_as(slot.kind),
+    layout.push_back({shown.label, shown_as(slot.kind), k, 0, shown.valueFormat, confidence_as(slot.kind),
                      shown.confidenceFormat, false});
   }
   for (const SummaryRow& row : m.summary) {
     const ShownRow& shown = view == ResultsView::Panel ? row.panel : row.report;
-    if (shown.shown()) specs.push_back(summary_spec(m, row, shown, view == ResultsView::Panel && row.panelNudgedLeft));
+    if (shown.shown()) layout.push_back(summary_row_layout(m, row, shown, view == ResultsView::Panel && row.panelNudgedLeft));
   }
-  return specs;
+  return layout;
 }
 
 const char* results_title(int model, ResultsView view) {
@@ -147,8 +147,8 @@ ResultsBlock results_block(const ParamSet& fit, double startCaUM, float temperat
   ResultsBlock block;
   block.title = results_title(fit.m_nModel, ResultsView::Panel);
   int position = 0;
-  for (const ResultsRowSpec& spec : results_row_specs(fit.m_nModel, ResultsView::Panel)) {
-    ResultsRowTexts texts = results_row_texts(spec, fit, startCaUM, temperatureK);
+  for (const ResultsRowSpec& rowDef : results_row_layout(fit.m_nModel, ResultsView::Panel)) {
+    ResultsRowTexts texts = results_row_texts(rowDef, fit, startCaUM, temperatureK);
     ResultsRow row;
     ++position;
     row.table = position <= kLeftTableRows ? ResultsTable::Left : ResultsTable::Right;
@@ -157,7 +157,7 @@ ResultsBlock results_block(const ParamSet& fit, double startCaUM, float temperat
     row.value = std::move(texts.value);
     row.upper = std::move(texts.upper);
     row.lower = std::move(texts.lower);
-    row.valueNudgedLeft = spec.nudgedLeft;
+    row.valueNudgedLeft = rowDef.nudgedLeft;
     block.rows.push_back(std::move(row));
   }
   return block;

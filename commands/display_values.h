@@ -66,7 +66,7 @@ struct ResultsRowSpec {
 // the view shows, then its summary rows (chi-square, start Ca, free energies), each with the
 // view's own label and formats. An invalid model gives no rows and an empty title.
 enum class ResultsView { Panel, Report };
-std::vector<ResultsRowSpec> results_row_specs(int model, ResultsView view);
+std::vector<ResultsRowSpec> results_row_layout(int model, ResultsView view);
 const char* results_title(int model, ResultsView view);
 // The texts of one row: the label, the value and, when fit.m_bErrors is 1, the confidence
 // entries (empty where the row has none). startCaUM is the document's m_dStartCa,

@@ -72,7 +72,7 @@ ReportFonts ReportFontsFor(int logPixelsY) {
 ReportBlock ReportResultsBlock(const ParamSet& fit, double startCaUM, float temperatureK) {
   ReportBlock block;
   block.name = results_title(fit.m_nModel, ResultsView::Report);
-  for (const ResultsRowSpec& s : results_row_specs(fit.m_nModel, ResultsView::Report)) {
+  for (const ResultsRowSpec& s : results_row_layout(fit.m_nModel, ResultsView::Report)) {
     ResultsRowTexts texts = results_row_texts(s, fit, startCaUM, temperatureK);
     block.rows.push_back({std::move(texts.label), std::move(texts.value), std::move(texts.upper),
                           std::move(texts.lower)});

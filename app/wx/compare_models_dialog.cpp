@@ -4,15 +4,14 @@
 #include <cmath>
 
 #include <wx/button.h>
-#include <wx/dcbuffer.h>
 #include <wx/listctrl.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "app/wx/wx_canvas.h"
 #include "document/c_text.h"
 #include "graphview/comparison_painter.h"
+#include "graphview/wx/comparison_plot_panel.h"
 
 namespace {
 
@@ -44,32 +43,6 @@ wxString FTestText(const ModelComparison& comparison) {
     text += wxString::FromUTF8(c_printf("\n  model %d against model %d: F = %.4g, p = %.3g", t.complex, t.simple, t.F, t.p));
   return text;
 }
-
-// The candidates' curves and residual strips, painted through the core painter.
-class ComparisonGraphPanel : public wxPanel {
- public:
-  ComparisonGraphPanel(wxWindow* parent, const ModelComparison& comparison)
-      : wxPanel(parent, wxID_ANY, wxDefaultPosition, parent->FromDIP(wxSize(560, 420)), wxFULL_REPAINT_ON_RESIZE,
-                "Curves and residuals") {
-    SetBackgroundStyle(wxBG_STYLE_PAINT);
-    for (std::size_t i = 0; i < comparison.candidates.size(); ++i)
-      if (comparison.candidates[i].fitted) m_input.series.push_back(MakeComparisonSeries(comparison.candidates[i], static_cast<int>(i)));
-    Bind(wxEVT_PAINT, [this](wxPaintEvent&) { Paint(); });
-  }
-
- private:
-  void Paint() {
-    wxAutoBufferedPaintDC dc(this);
-    WxCanvas canvas(dc);
-    const wxSize size = GetClientSize();
-    m_input.area = {0, 0, size.x, size.y};
-    m_input.labelFont.height = FromDIP(12);
-    m_input.markRadius = std::max(2, FromDIP(3));
-    PaintModelComparison(canvas, m_input);
-  }
-
-  ComparisonPlotInput m_input;
-};
 
 }  // namespace
 
@@ -103,7 +76,12 @@ CompareModelsDlg::CompareModelsDlg(wxWindow* parent, Titration& doc, ModelCompar
   top->Add(new wxStaticText(this, wxID_ANY, FTestText(m_comparison), wxDefaultPosition, wxDefaultSize, 0, "F tests"), 0,
            wxLEFT | wxRIGHT, gap);
   top->Add(new wxStaticText(this, wxID_ANY, "Curves over the points, and each model's residuals:"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
-  top->Add(new ComparisonGraphPanel(this, m_comparison), 1, wxEXPAND | wxLEFT | wxRIGHT, gap);
+  auto* graph = new CComparisonPlotPanel(this, wxSize(560, 420), "Curves and residuals");
+  std::vector<ComparisonPlotSeries> series;
+  for (std::size_t i = 0; i < m_comparison.candidates.size(); ++i)
+    if (m_comparison.candidates[i].fitted) series.push_back(MakeComparisonSeries(m_comparison.candidates[i], static_cast<int>(i)));
+  graph->SetSeries(std::move(series));
+  top->Add(graph, 1, wxEXPAND | wxLEFT | wxRIGHT, gap);
 
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
   m_useButton = new wxButton(this, wxID_ANY, "&Use this model");

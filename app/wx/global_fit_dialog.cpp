@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include <wx/button.h>
-#include <wx/dcbuffer.h>
 #include <wx/panel.h>
 #include <wx/checkbox.h>
 #include <wx/checklst.h>
@@ -19,13 +18,13 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
-#include "app/wx/wx_canvas.h"
 #include "document/bwd_file.h"
 #include "document/c_text.h"
 #include "document/titration.h"
 #include "fitting/fit_stop.h"
 #include "fitting/model_registry.h"
 #include "graphview/global_fit_plot.h"
+#include "graphview/wx/comparison_plot_panel.h"
 
 struct GlobalFitDlg::Entry {
   std::string name;  // shown in the list and the results
@@ -57,36 +56,7 @@ void AutosizeColumns(wxListCtrl* table) {
   for (int col = 0; col < table->GetColumnCount(); ++col) table->SetColumnWidth(col, wxLIST_AUTOSIZE_USEHEADER);
 }
 
-
 }  // namespace
-
-// Every titration's points and global fit, normalised, with a residual strip each.
-class GlobalFitGraphPanel : public wxPanel {
- public:
-  explicit GlobalFitGraphPanel(wxWindow* parent)
-      : wxPanel(parent, wxID_ANY, wxDefaultPosition, parent->FromDIP(wxSize(460, 300)), wxFULL_REPAINT_ON_RESIZE,
-                "Normalised curves and residuals") {
-    SetBackgroundStyle(wxBG_STYLE_PAINT);
-    Bind(wxEVT_PAINT, [this](wxPaintEvent&) { Paint(); });
-  }
-  void ShowResult(const GlobalFitResult* result) {
-    m_input.series = result ? global_fit_series(*result) : std::vector<ComparisonPlotSeries>{};
-    Refresh();
-  }
-
- private:
-  void Paint() {
-    wxAutoBufferedPaintDC dc(this);
-    WxCanvas canvas(dc);
-    const wxSize size = GetClientSize();
-    m_input.area = {0, 0, size.x, size.y};
-    m_input.labelFont.height = FromDIP(12);
-    m_input.markRadius = std::max(2, FromDIP(3));
-    PaintModelComparison(canvas, m_input);
-  }
-
-  ComparisonPlotInput m_input;
-};
 
 FitSettings global_error_settings(const FitSettings& defaults, GlobalErrorMethod method, double sd) {
   FitSettings s = defaults;
@@ -212,7 +182,7 @@ void GlobalFitDlg::BuildResultGroup(wxWindow* parent, wxSizer* top) {
   row->Add(tables, 0, wxEXPAND | wxRIGHT, gap);
   auto* graph = new wxBoxSizer(wxVERTICAL);
   graph->Add(new wxStaticText(parent, wxID_ANY, "Normalised response against total Ca (uM), with residuals:"), 0, wxTOP, gap);
-  m_graph = new GlobalFitGraphPanel(parent);
+  m_graph = new CComparisonPlotPanel(parent, wxSize(460, 300), "Normalised curves and residuals");
   graph->Add(m_graph, 1, wxEXPAND);
   row->Add(graph, 1, wxEXPAND);
   top->Add(row, 1, wxEXPAND | wxLEFT | wxRIGHT, gap);
@@ -322,7 +292,7 @@ void GlobalFitDlg::ClearResult() {
   m_sharedTable->DeleteAllItems();
   m_titrationTable->DeleteAllItems();
   m_summary->SetLabel("Not run yet.");
-  m_graph->ShowResult(nullptr);
+  m_graph->SetSeries({});
   m_applyButton->Disable();
 }
 
@@ -356,7 +326,7 @@ void GlobalFitDlg::ShowResult() {
   }
   AutosizeColumns(m_sharedTable);
   AutosizeColumns(m_titrationTable);
-  m_graph->ShowResult(&r);
+  m_graph->SetSeries(global_fit_series(r));
   m_applyButton->Enable(m_openDoc != nullptr);
   Layout();
 }

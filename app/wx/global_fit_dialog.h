@@ -16,7 +16,7 @@
 #include "commands/global_fit.h"
 #include "commands/global_project.h"
 
-class GlobalFitGraphPanel;
+class CComparisonPlotPanel;
 class wxButton;
 class wxCheckBox;
 class wxCheckListBox;
@@ -92,7 +92,7 @@ class GlobalFitDlg : public wxDialog {
   wxListCtrl* m_sharedTable = nullptr;
   wxListCtrl* m_titrationTable = nullptr;
   wxButton* m_applyButton = nullptr;
-  GlobalFitGraphPanel* m_graph = nullptr;
+  CComparisonPlotPanel* m_graph = nullptr;
 };
 
 // The error methods of the dialog's radio box, in its order.

@@ -14,30 +14,19 @@ struct AutoCase {
   SeriesSpec series;
 };
 
-SeriesSpec design(int model, std::initializer_list<double> rows, double lastCa, double noise) {
-  SeriesSpec s;
-  s.model = model;
-  int r = 0;
-  for (double v : rows) s.rows[++r] = v;
-  s.lastAddedCaUM = lastCa;
-  s.noise = noise;
-  s.points = 60;
-  return s;
-}
-
 std::vector<AutoCase> cases() {
   return {
-      {"one site", design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002)},
-      {"one site weak", design(1, {0.5, 1.5, 10.0, 4.2}, 900, 0.002)},
-      {"two sites + chelator", design(2, {0.1, 1.0, 20.0, -6.0, 6.5, 6.0, 25.0}, 120, 0.002)},
-      {"two sites", design(3, {1.0, 1.5, 2.2, 10.0, 6.0, 5.5}, 80, 0.002)},
-      {"four sites + chelator", design(4, {0.1, 1.0, 10.0, -6.0, 6.6, 6.2, 5.8, 5.5, 20.0}, 150, 0.002)},
-      {"two sites + two chelators", design(5, {0.1, 1.0, 15.0, -6.0, -6.5, 6.5, 6.0, 20.0, 10.0}, 120, 0.002)},
-      {"six sites + chelator", design(6, {0.1, 1.0, 5.0, -6.0, 6.5, 6.3, 6.1, 5.9, 5.7, 5.5, 20.0}, 150, 0.002)},
-      {"one site electrode", design(7, {25.0, 10.0, 50.0, 5.0}, 300, 0.05)},
-      {"two sites electrode", design(8, {25.0, 10.0, 50.0, 5.5, 5.0}, 300, 0.05)},
-      {"four sites electrode", design(9, {25.0, 10.0, 30.0, 6.0, 5.8, 5.6, 5.4}, 500, 0.05)},
-      {"six sites electrode", design(10, {25.0, 10.0, 20.0, 5.5, 5.4, 5.3, 5.2, 5.1, 5.0}, 300, 0.05)},
+      {"one site", series_design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002, 60)},
+      {"one site weak", series_design(1, {0.5, 1.5, 10.0, 4.2}, 900, 0.002, 60)},
+      {"two sites + chelator", series_design(2, {0.1, 1.0, 20.0, -6.0, 6.5, 6.0, 25.0}, 120, 0.002, 60)},
+      {"two sites", series_design(3, {1.0, 1.5, 2.2, 10.0, 6.0, 5.5}, 80, 0.002, 60)},
+      {"four sites + chelator", series_design(4, {0.1, 1.0, 10.0, -6.0, 6.6, 6.2, 5.8, 5.5, 20.0}, 150, 0.002, 60)},
+      {"two sites + two chelators", series_design(5, {0.1, 1.0, 15.0, -6.0, -6.5, 6.5, 6.0, 20.0, 10.0}, 120, 0.002, 60)},
+      {"six sites + chelator", series_design(6, {0.1, 1.0, 5.0, -6.0, 6.5, 6.3, 6.1, 5.9, 5.7, 5.5, 20.0}, 150, 0.002, 60)},
+      {"one site electrode", series_design(7, {25.0, 10.0, 50.0, 5.0}, 300, 0.05, 60)},
+      {"two sites electrode", series_design(8, {25.0, 10.0, 50.0, 5.5, 5.0}, 300, 0.05, 60)},
+      {"four sites electrode", series_design(9, {25.0, 10.0, 30.0, 6.0, 5.8, 5.6, 5.4}, 500, 0.05, 60)},
+      {"six sites electrode", series_design(10, {25.0, 10.0, 20.0, 5.5, 5.4, 5.3, 5.2, 5.1, 5.0}, 300, 0.05, 60)},
   };
 }
 

@@ -47,16 +47,6 @@ FitSettings settings_for(const RecoveryCase& c, Titration& doc) {
   return s;
 }
 
-SeriesSpec series_design(int model, std::initializer_list<double> rows, double lastCa, double noise) {
-  SeriesSpec s;
-  s.model = model;
-  int r = 0;
-  for (double v : rows) s.rows[++r] = v;
-  s.lastAddedCaUM = lastCa;
-  s.noise = noise;
-  return s;
-}
-
 std::vector<RecoveryCase> cases() {
   std::vector<RecoveryCase> c;
   c.push_back({"one site", series_design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002)});

@@ -13,18 +13,6 @@
 
 namespace {
 
-SeriesSpec design(int model, std::initializer_list<double> rows, double lastCa, double noise, unsigned seed) {
-  SeriesSpec s;
-  s.model = model;
-  int r = 0;
-  for (double v : rows) s.rows[++r] = v;
-  s.lastAddedCaUM = lastCa;
-  s.noise = noise;
-  s.points = 50;
-  s.seed = seed;
-  return s;
-}
-
 // A titration fitted on its own from start values a little off, with covariance errors
 // from the known noise, as a user would have it before the global fit.
 Titration fitted(const SeriesSpec& series, bool extensive = false) {
@@ -68,8 +56,8 @@ double chi_square_from_truth(std::vector<Titration> docs, const SeriesSpec& trut
 
 TEST(GlobalFit, TwoChelatorsPinTheFourSitesBetterThanEither) {
   // One four-site protein titrated against a weak and a strong chelator.
-  const SeriesSpec weak = design(4, {0.1, 1.0, 10.0, -5.5, 6.6, 6.2, 5.8, 5.5, 20.0}, 150, 0.002, 3);
-  const SeriesSpec strong = design(4, {0.2, 1.2, 10.0, -7.0, 6.6, 6.2, 5.8, 5.5, 20.0}, 150, 0.002, 4);
+  const SeriesSpec weak = series_design(4, {0.1, 1.0, 10.0, -5.5, 6.6, 6.2, 5.8, 5.5, 20.0}, 150, 0.002, 50, 3);
+  const SeriesSpec strong = series_design(4, {0.2, 1.2, 10.0, -7.0, 6.6, 6.2, 5.8, 5.5, 20.0}, 150, 0.002, 50, 4);
   std::vector<Titration> docs = {fitted(weak, true), fitted(strong, true)};
   const GlobalFitRequest request = covariance_request(0.002);
   const GlobalFitResult r = run_global_fit({{"weak", &docs[0]}, {"strong", &docs[1]}}, request);
@@ -92,8 +80,8 @@ TEST(GlobalFit, TwoChelatorsPinTheFourSitesBetterThanEither) {
 }
 
 TEST(GlobalFit, TwoProteinConcentrationsShareTheTwoSites) {
-  const SeriesSpec low = design(2, {0.1, 1.0, 10.0, -6.0, 6.5, 6.0, 25.0}, 120, 0.002, 5);
-  const SeriesSpec high = design(2, {0.1, 1.0, 40.0, -6.0, 6.5, 6.0, 25.0}, 200, 0.002, 6);
+  const SeriesSpec low = series_design(2, {0.1, 1.0, 10.0, -6.0, 6.5, 6.0, 25.0}, 120, 0.002, 50, 5);
+  const SeriesSpec high = series_design(2, {0.1, 1.0, 40.0, -6.0, 6.5, 6.0, 25.0}, 200, 0.002, 50, 6);
   std::vector<Titration> docs = {fitted(low), fitted(high)};
   const GlobalFitResult r = run_global_fit({{"low", &docs[0]}, {"high", &docs[1]}}, covariance_request(0.002));
   ASSERT_EQ(r.shared.size(), 2u);
@@ -105,7 +93,7 @@ TEST(GlobalFit, TwoProteinConcentrationsShareTheTwoSites) {
 }
 
 TEST(GlobalFit, OneTitrationIsTheOrdinaryFit) {
-  const SeriesSpec one = design(2, {0.1, 1.0, 20.0, -6.0, 6.5, 6.0, 25.0}, 120, 0.002, 7);
+  const SeriesSpec one = series_design(2, {0.1, 1.0, 20.0, -6.0, 6.5, 6.0, 25.0}, 120, 0.002, 50, 7);
   Titration doc = fitted(one);
   const GlobalFitResult r = run_global_fit({{"one", &doc}}, covariance_request(0.002));
   const GlobalTitrationPart& part = r.titrations.front();
@@ -122,10 +110,10 @@ TEST(GlobalFit, OneTitrationIsTheOrdinaryFit) {
 }
 
 TEST(GlobalFit, RefusesWhatCannotBeFittedTogether) {
-  const SeriesSpec two = design(2, {0.1, 1.0, 20.0, -6.0, 6.5, 6.0, 25.0}, 120, 0.002, 8);
+  const SeriesSpec two = series_design(2, {0.1, 1.0, 20.0, -6.0, 6.5, 6.0, 25.0}, 120, 0.002, 50, 8);
   Titration a = fitted(two), unfitted;
   write_series(unfitted, two);
-  const Titration other = fitted(design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002, 9));
+  const Titration other = fitted(series_design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002, 50, 9));
   const GlobalFitRequest request;
   auto message = [&](const std::vector<GlobalFitInput>& in, const GlobalFitRequest& r) -> std::string {
     try {

@@ -67,19 +67,8 @@ Titration fitted_document(const SeriesSpec& series) {
   return doc;
 }
 
-SeriesSpec design(int model, std::initializer_list<double> rows, double lastCa, double noise) {
-  SeriesSpec s;
-  s.model = model;
-  int r = 0;
-  for (double v : rows) s.rows[++r] = v;
-  s.lastAddedCaUM = lastCa;
-  s.noise = noise;
-  s.points = 60;
-  return s;
-}
-
 TEST(ModelComparisonFits, PicksTheFourSiteModelThatMadeTheData) {
-  const Titration doc = fitted_document(design(4, {0.1, 1.0, 10.0, -6.0, 7.2, 6.2, 5.4, 4.6, 20.0}, 300, 0.002));
+  const Titration doc = fitted_document(series_design(4, {0.1, 1.0, 10.0, -6.0, 7.2, 6.2, 5.4, 4.6, 20.0}, 300, 0.002, 60));
   const ModelComparison out = compare_models(doc, {});
   ASSERT_EQ(out.candidates.size(), 3u);
   EXPECT_EQ(out.best, 4) << out.verdict;
@@ -112,7 +101,7 @@ TEST(ModelComparisonFits, PicksTheFourSiteModelThatMadeTheData) {
 }
 
 TEST(ModelComparisonFits, PrefersTheSimplerModelWhenExtraSitesAddNothing) {
-  const Titration doc = fitted_document(design(8, {25.0, 10.0, 50.0, 5.5, 5.0}, 300, 0.05));
+  const Titration doc = fitted_document(series_design(8, {25.0, 10.0, 50.0, 5.5, 5.0}, 300, 0.05, 60));
   ComparisonOptions options;
   options.models = {7, 8, 9};
   const ModelComparison out = compare_models(doc, options);
@@ -127,7 +116,7 @@ TEST(ModelComparisonFits, PrefersTheSimplerModelWhenExtraSitesAddNothing) {
 TEST(ModelComparisonFits, RefusesWhatCannotBeCompared) {
   Titration empty;
   EXPECT_THROW(compare_models(empty, {}), std::invalid_argument);
-  const Titration doc = fitted_document(design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002));
+  const Titration doc = fitted_document(series_design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002, 60));
   ComparisonOptions options;
   options.models = {1, 2};
   EXPECT_THROW(compare_models(doc, options), std::invalid_argument);

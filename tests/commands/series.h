@@ -2,6 +2,7 @@
 // (the core's own model evaluation) plus reproducible Gaussian noise.
 #pragma once
 
+#include <initializer_list>
 #include <random>
 #include <string>
 
@@ -20,6 +21,21 @@ struct SeriesSpec {
   bool dilution = true;
   unsigned seed = 7;
 };
+
+// A series of the model with the given true dialog values (rows 1.., in order), rising to
+// lastCa uM added with reading noise of SD noise.
+inline SeriesSpec series_design(int model, std::initializer_list<double> rows, double lastCa, double noise,
+                                int points = 40, unsigned seed = 7) {
+  SeriesSpec s;
+  s.model = model;
+  int r = 0;
+  for (double v : rows) s.rows[++r] = v;
+  s.lastAddedCaUM = lastCa;
+  s.noise = noise;
+  s.points = points;
+  s.seed = seed;
+  return s;
+}
 
 // Added Ca rises in equal steps from 0 (row 0) to lastAddedCaUM; volumes 2.000 ml plus 5 ul
 // per row. Cells get "%.10g" texts.
