@@ -1,11 +1,13 @@
 // Whole Fit commands over a 99-point series: each family's standard schedule, and the
-// six-site model with the broad search, without and with the jackknife errors.
+// six-site model with the broad search, without and with the jackknife errors; and the
+// precision predicted for a 99-point plan (Generate Data's Predict, run on the UI thread).
 #include <benchmark/benchmark.h>
 
 #include <random>
 
 #include "commands/display_values.h"
 #include "commands/fit_command.h"
+#include "commands/precision_prediction.h"
 #include "fitting/models.h"
 
 namespace {
@@ -87,5 +89,24 @@ void BM_SixSiteBroadSearch(benchmark::State& state) {
   state.SetLabel(jackknife ? "with jackknife errors" : "covariance or no errors");
 }
 BENCHMARK(BM_SixSiteBroadSearch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Arguments: the model's index in kModels, and 1 for jackknife errors.
+void BM_PredictPlan(benchmark::State& state) {
+  const BenchModel& m = kModels[state.range(0)];
+  const bool jackknife = state.range(1) != 0;
+  Titration plan;
+  write_series(plan, m);
+  FitSettings s;
+  s.m_nModelIndex = m.model - 1;
+  fit_dialog_open(s, plan);
+  for (int r = 1; r <= kValueRows; ++r) s.m_dValue[r] = m.rows[r];
+  if (jackknife) fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
+  for (auto _ : state) {
+    PrecisionPrediction p = predict_precision(plan, s, 0.002);
+    benchmark::DoNotOptimize(p.rows.data());
+  }
+  state.SetLabel("model " + std::to_string(m.model) + (jackknife ? ", jackknife" : ", covariance"));
+}
+BENCHMARK(BM_PredictPlan)->Args({1, 0})->Args({1, 1})->Args({5, 0})->Args({5, 1})->Unit(benchmark::kMillisecond);
 
 }  // namespace

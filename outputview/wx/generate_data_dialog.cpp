@@ -4,6 +4,7 @@
 #include <wx/choice.h>
 #include <wx/listbox.h>
 #include <wx/sizer.h>
+#include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
@@ -11,9 +12,12 @@
 #include "app/wx/field_validators.h"
 
 wxDEFINE_EVENT(EVT_GENERATE_DATA_ADD, wxCommandEvent);
+wxDEFINE_EVENT(EVT_GENERATE_DATA_PREDICT, wxCommandEvent);
 wxDEFINE_EVENT(EVT_GENERATE_DATA_GONE, wxCommandEvent);
 
 namespace {
+
+constexpr const char* kPredictionHint = "Predict shows the error each constant would get from this plan.";
 
 // The dialog writes its boxes' texts itself ("%7.3f", the entry's texts).
 CNumberFieldValidator NumberField(double* value) {
@@ -32,6 +36,7 @@ CGenerateDataDlg::CGenerateDataDlg(wxWindow* parent, wxEvtHandler* view, Titrati
   Bind(wxEVT_BUTTON, &CGenerateDataDlg::OnAdd, this, wxID_OK);
   Bind(wxEVT_BUTTON, &CGenerateDataDlg::OnCancel, this, wxID_CANCEL);
   Bind(wxEVT_BUTTON, &CGenerateDataDlg::OnHelp, this, IDC_HELP);
+  Bind(wxEVT_BUTTON, &CGenerateDataDlg::OnPredict, this, IDC_PREDICT);
   Bind(wxEVT_CLOSE_WINDOW, &CGenerateDataDlg::OnClose, this);
   Bind(wxEVT_LISTBOX, &CGenerateDataDlg::OnEntrySelected, this, IDC_ENTRIES);
   Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { UpdateUnitLabels(); }, IDC_VOL_UNIT);
@@ -61,6 +66,14 @@ void CGenerateDataDlg::CreateControls() {
                           NumberField(&m_request.m_dConcAdded));
   m_pVolAdded = AddField(fields, IDC_VOL_ADDED, "Volume added:", &m_pVolUnitLabel,
                          NumberField(&m_request.m_dVolAdded));
+  // Read only by Predict, so "Add" never asks for it.
+  fields->Add(new wxStaticText(this, wxID_ANY, "Reading noise (SD):"), 0, wxALIGN_CENTER_VERTICAL);
+  m_pNoise = new wxTextCtrl(this, IDC_NOISE, wxEmptyString, wxDefaultPosition, wxSize(GetCharWidth() * 12, -1),
+                            wxTE_PROCESS_ENTER);
+  m_pNoise->SetToolTip("One standard deviation of a reading, in response units");
+  m_pNoise->Bind(wxEVT_TEXT_ENTER, &CGenerateDataDlg::OnPredict, this);
+  fields->Add(m_pNoise, 0);
+  fields->AddSpacer(0);
 
   auto* list = new wxBoxSizer(wxVERTICAL);
   list->Add(new wxStaticText(this, wxID_ANY, "Start | Nbr add | Vol | Conc"), 0, wxBOTTOM, 4);
@@ -76,15 +89,50 @@ void CGenerateDataDlg::CreateControls() {
   auto* add = new wxButton(this, wxID_OK, "Add");
   add->SetDefault();
   buttons->Add(add, 0, wxRIGHT, 6);
+  buttons->Add(new wxButton(this, IDC_PREDICT, "Predict"), 0, wxRIGHT, 6);
   buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"), 0, wxRIGHT, 6);
   buttons->Add(new wxButton(this, IDC_HELP, "Help"), 0);
 
   auto* top = new wxBoxSizer(wxVERTICAL);
   top->Add(body, 1, wxEXPAND);
+  CreatePredictionArea(top);
   top->Add(buttons, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 10);
   SetSizerAndFit(top);
   CentreOnParent();
 }
+
+void CGenerateDataDlg::CreatePredictionArea(wxSizer* top) {
+  auto* box = new wxStaticBoxSizer(wxVERTICAL, this, "Predicted errors");
+  m_pPredictionBox = box->GetStaticBox();
+  m_pPredictionSizer = box;
+  top->Add(box, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 10);
+  ShowPrediction({});
+}
+
+void CGenerateDataDlg::ShowPrediction(const std::vector<std::string>& lines) {
+  m_pPredictionSizer->Clear(true);
+  const std::vector<std::string> shown = lines.empty() ? std::vector<std::string>{kPredictionHint} : lines;
+  // One text per line, so each constant's error is its own labelled element.
+  for (const std::string& line : shown)
+    m_pPredictionSizer->Add(new wxStaticText(m_pPredictionBox, wxID_ANY, wxString::FromUTF8(line)), 0, wxALL, 2);
+  // Grow to show every line; never shrink below the size the user gave the dialog.
+  if (!GetSizer()) return;  // still being built
+  wxSize size = GetSize();
+  size.IncTo(GetSizer()->ComputeFittingWindowSize(this));
+  SetSize(size);
+  Layout();
+}
+
+std::vector<std::string> CGenerateDataDlg::PredictionLines() const {
+  std::vector<std::string> lines;
+  for (const wxSizerItem* item : m_pPredictionSizer->GetChildren())
+    if (const auto* text = dynamic_cast<const wxStaticText*>(item->GetWindow()))
+      lines.push_back(text->GetLabel().utf8_string());
+  return lines;
+}
+
+std::string CGenerateDataDlg::NoiseText() const { return m_pNoise->GetValue().utf8_string(); }
+void CGenerateDataDlg::SetNoiseText(const std::string& text) { m_pNoise->ChangeValue(wxString::FromUTF8(text)); }
 
 wxTextCtrl* CGenerateDataDlg::AddField(wxSizer* grid, int id, const wxString& label, wxStaticText** unitLabel,
                                        const wxValidator& validator) {
@@ -163,6 +211,11 @@ void CGenerateDataDlg::Notify(wxEventType type) {
 void CGenerateDataDlg::OnAdd(wxCommandEvent&) {
   if (!Validate() || !TransferDataFromWindow()) return;
   if (m_pView) Notify(EVT_GENERATE_DATA_ADD);
+}
+
+void CGenerateDataDlg::OnPredict(wxCommandEvent&) {
+  if (!Validate() || !TransferDataFromWindow()) return;
+  if (m_pView) Notify(EVT_GENERATE_DATA_PREDICT);
 }
 
 void CGenerateDataDlg::OnEntrySelected(wxCommandEvent& event) {

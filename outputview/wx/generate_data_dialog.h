@@ -3,12 +3,16 @@
 // concentration of one addition; "Add" asks the view to write the run into the grid and
 // leaves the dialog open; the list shows the plan's runs, and selecting one copies it into
 // the fields. "Cancel" (or the close box) rewrites the planned "Add. Ca/uM" cells and
-// closes the dialog.
+// closes the dialog. "Predict" shows, below the fields, the error each constant would get
+// from the plan with the run in the fields added (nothing is written into the grid), at the
+// reading noise typed in "Reading noise (SD):".
 //
-// The dialog talks to the view that opened it through two events, processed directly by
+// The dialog talks to the view that opened it through three events, processed directly by
 // that view (not through the frame): EVT_GENERATE_DATA_ADD when "Add" passed the field
 // checks (the view takes Request(), generates the run, updates EntryLines() and calls
-// ShowEntries()), and EVT_GENERATE_DATA_GONE when the dialog closes (the view forgets it).
+// ShowEntries()), EVT_GENERATE_DATA_PREDICT when "Predict" passed them (the view predicts
+// from Request() and NoiseText() and calls ShowPrediction()), and EVT_GENERATE_DATA_GONE
+// when the dialog closes (the view forgets it).
 // The dialog deletes itself when closed.
 #pragma once
 
@@ -26,6 +30,7 @@ class wxStaticText;
 class wxTextCtrl;
 
 wxDECLARE_EVENT(EVT_GENERATE_DATA_ADD, wxCommandEvent);
+wxDECLARE_EVENT(EVT_GENERATE_DATA_PREDICT, wxCommandEvent);
 wxDECLARE_EVENT(EVT_GENERATE_DATA_GONE, wxCommandEvent);
 
 class CGenerateDataDlg : public wxDialog {
@@ -42,6 +47,8 @@ class CGenerateDataDlg : public wxDialog {
     IDC_CONC_UNIT_LABEL = 1046,
     IDC_VOL_UNIT_LABEL = 1047,
     IDC_HELP = 1059,
+    IDC_NOISE = 1100,
+    IDC_PREDICT = 1101,
   };
   static constexpr int kHelpContext = 133076;
 
@@ -49,11 +56,18 @@ class CGenerateDataDlg : public wxDialog {
   CGenerateDataDlg(wxWindow* parent, wxEvtHandler* view, Titration& doc);
   ~CGenerateDataDlg() override;
 
-  // The fields as the last "Add" that passed the checks read them.
+  // The fields as the last "Add" or "Predict" that passed the checks read them.
   const GenerateRequest& Request() const { return m_request; }
   // The list's lines; the generation updates them, ShowEntries() puts them on screen.
   std::vector<std::string>& EntryLines() { return m_lines; }
   void ShowEntries();
+  // "Reading noise (SD):" as typed.
+  std::string NoiseText() const;
+  void SetNoiseText(const std::string& text);
+  // The predicted errors, one line each under the fields; none puts back the hint.
+  void ShowPrediction(const std::vector<std::string>& lines);
+  // The lines shown under the fields now (the hint when nothing was predicted).
+  std::vector<std::string> PredictionLines() const;
   // Fields, units and list from the document's plan (on opening, after New or Open).
   void LoadFromDocument();
   // The view is going away: the dialog stops telling it anything.
@@ -70,7 +84,9 @@ class CGenerateDataDlg : public wxDialog {
   void UpdateUnitLabels();
   void Notify(wxEventType type);
 
+  void CreatePredictionArea(wxSizer* top);
   void OnAdd(wxCommandEvent& event);
+  void OnPredict(wxCommandEvent& event);
   void OnCancel(wxCommandEvent& event);
   void OnClose(wxCloseEvent& event);
   void OnEntrySelected(wxCommandEvent& event);
@@ -93,4 +109,7 @@ class CGenerateDataDlg : public wxDialog {
   wxStaticText* m_pConcUnitLabel = nullptr;
   wxStaticText* m_pVolUnitLabel = nullptr;
   wxListBox* m_pEntries = nullptr;
+  wxTextCtrl* m_pNoise = nullptr;
+  wxSizer* m_pPredictionSizer = nullptr;
+  wxWindow* m_pPredictionBox = nullptr;
 };

@@ -14,7 +14,7 @@
 // the Fit and Simulate settings and the layout are public for those commands.
 //
 // "Gen. Data" opens the modeless Generate Data dialog (or brings it to the front); the
-// dialog tells this view about "Add" and about its closing through its two events.
+// dialog tells this view about "Add", "Predict" and its closing through its three events.
 #pragma once
 
 #include <memory>
@@ -101,6 +101,7 @@ class COutputView : public CPaneView {
   bool RefusedForCells(const std::string& action);
   wxWindow* DialogParent() const;
   void OnGenerateAdd(wxCommandEvent& event);
+  void OnGeneratePredict(wxCommandEvent& event);
   void OnGenerateGone(wxCommandEvent& event);
   void OnExportMenu(wxCommandEvent& event);
   void OnAnalysisMenu(wxCommandEvent& event);
@@ -121,6 +122,7 @@ class COutputView : public CPaneView {
   std::unique_ptr<RunningFit> m_pRunningFit;
   CGenerateDataDlg* m_pGenerateDlg = nullptr;  // deletes itself when closed
   int m_nExportCount = kExportCountDefault;
+  std::string m_strPredictNoise;  // Generate Data's reading noise, kept from one opening to the next
 
   wxDECLARE_EVENT_TABLE();
 };

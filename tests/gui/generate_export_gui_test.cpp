@@ -2,6 +2,7 @@
 // fields typed and its buttons pressed, the export commands sent from each pane's focus
 // with the count dialog answered as a person would and the file path handed in (the save
 // dialog itself cannot be driven here).
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <fstream>
@@ -222,6 +223,48 @@ TEST(GenerateDataDialog, CancelThenReopenShowsThePlan) {
   gui::KeyChord(WXK_ESCAPE);  // Escape is "Cancel"
   gui::Pump(100);
   EXPECT_EQ(View().GetGenerateDialog(), nullptr);
+  gui::ResetDocument();
+}
+
+// Predict shows each fitted row's expected error from the plan with the fields' run, while
+// the grid, the plan and the list stay as they were; a refused run predicts nothing and says
+// what Add says.
+TEST(GenerateDataDialog, PredictLeavesThePlanAlone) {
+  gui::ResetDocument();
+  const FitSettings keptFit = View().m_dlgFit;
+  FitSettings& typed = View().m_dlgFit;  // the constants a user expects, as the Fit dialog keeps them
+  typed = FitSettings{};
+  typed.m_nModelIndex = 1;
+  fit_dialog_open(typed, gui::Doc());
+  const double rows[] = {0, 0.62, 0.18, 20.0, -5.8, 5.9, 6.3, 25.0};
+  for (int r = 1; r <= 7; ++r) typed.m_dValue[r] = rows[r];
+  Dlg* d = PressGenData();
+  ASSERT_NE(d, nullptr);
+  const std::vector<std::string> hint = d->PredictionLines();
+  ASSERT_EQ(hint.size(), 1u);
+
+  FillRun(d, "2", "39");
+  Type(d, Dlg::IDC_CONC_ADDED, "1.6");
+  Type(d, Dlg::IDC_NOISE, "0.003");
+  Press(d->FindWindow(Dlg::IDC_PREDICT));
+  std::vector<std::string> lines = d->PredictionLines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "Model 2, 40 planned points, reading noise 0.003, covariance errors:");
+  EXPECT_NE(std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("log K2: 6.3 \u00b1 ", 0) == 0; }),
+            lines.end());
+  EXPECT_EQ(Volume(2), "");
+  EXPECT_TRUE(ListLines(d).empty());
+  EXPECT_FALSE(gui::Doc().IsModified());
+
+  FillRun(d, "90", "8");
+  gui::ExpectDialog(wxID_OK);
+  Press(d->FindWindow(Dlg::IDC_PREDICT));
+  EXPECT_EQ(gui::TakeDialogTexts(), std::vector<wxString>{" No more than 100 cells can be adressed"});
+  EXPECT_EQ(d->PredictionLines(), hint);
+  EXPECT_EQ(gui::PendingDialogs(), 0);
+
+  Press(d->FindWindow(wxID_CANCEL));
+  View().m_dlgFit = keptFit;
   gui::ResetDocument();
 }
 
