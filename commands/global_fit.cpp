@@ -169,7 +169,14 @@ GlobalFitResult run_global_fit(const std::vector<GlobalFitInput>& inputs, const 
   out.chiSquare = fit.chiSquare;
   out.stop = fit.stop;
   out.runs = fit.runs;
-  const Vec err = parameter_errors(problem, fit, prepared.front(), request, out.haveErrors);
+  Vec err(problem.parameter_count());
+  if (fit.stop != FitStop::Stopped) err = parameter_errors(problem, fit, prepared.front(), request, out.haveErrors);
+  // A jackknife cut short gives errors from too few refits: the whole result is incomplete.
+  if (request.stop && request.stop->StopRequested()) {
+    out.stop = FitStop::Stopped;
+    out.haveErrors = false;
+    err = Vec(problem.parameter_count());
+  }
   for (int t = 0; t < problem.series_count(); ++t)
     out.titrations.push_back(titration_part(problem, fit, err, out.haveErrors, t, inputs[static_cast<std::size_t>(t)].name,
                                             prepared[static_cast<std::size_t>(t)].job));

@@ -57,6 +57,8 @@ struct GlobalFitResult {
 
 // Throws std::invalid_argument with a message for the user: a document without a fit, models
 // that differ, a shared row the model does not have or a titration does not fit, too few points.
+// Once request.stop asks, the fit or its jackknife ends early and the result's stop is
+// Stopped: its values are incomplete and it carries no errors.
 GlobalFitResult run_global_fit(const std::vector<GlobalFitInput>& inputs, const GlobalFitRequest& request);
 
 // Stores a titration's part of the global fit as its document's fit.

@@ -2,6 +2,8 @@
 // run reports, and the check the runs poll between steps.
 #pragma once
 
+#include <atomic>
+
 // Why a least-squares run (or a sequence of runs) ended, in the manner of Ceres'
 // TerminationType and cminpack's info codes.
 enum class FitStop {
@@ -21,4 +23,14 @@ class StopCheck {
  public:
   virtual ~StopCheck() = default;
   virtual bool StopRequested() = 0;
+};
+
+// A stop asked on one thread (the window's Cancel) and read by the thread doing the work.
+class StopFlag : public StopCheck {
+ public:
+  bool StopRequested() override { return stop_.load(); }
+  void RequestStop() { stop_.store(true); }
+
+ private:
+  std::atomic<bool> stop_{false};
 };

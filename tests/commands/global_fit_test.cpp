@@ -132,4 +132,43 @@ TEST(GlobalFit, RefusesWhatCannotBeFittedTogether) {
   EXPECT_NE(message({{"a.bwd", &a}}, chelator).find("Row 9 cannot be shared"), std::string::npos);
 }
 
+// Counts its polls and asks to stop from poll stopAt on (never when stopAt is 0).
+struct StopAtPoll : StopCheck {
+  explicit StopAtPoll(long at) : stopAt(at) {}
+  bool StopRequested() override { return ++polls >= stopAt && stopAt > 0; }
+  long stopAt, polls = 0;
+};
+
+TEST(GlobalFit, AStopEndsTheFitOrItsJackknifeAsStopped) {
+  const SeriesSpec low = series_design(2, {0.1, 1.0, 10.0, -6.0, 6.5, 6.0, 25.0}, 120, 0.002, 50, 10);
+  const SeriesSpec high = series_design(2, {0.1, 1.0, 40.0, -6.0, 6.5, 6.0, 25.0}, 200, 0.002, 50, 11);
+  std::vector<Titration> docs = {fitted(low), fitted(high)};
+  const std::vector<GlobalFitInput> inputs = {{"low", &docs[0]}, {"high", &docs[1]}};
+  GlobalFitRequest request;
+  fit_dialog_choose_error_radio(request.errors, ErrorRadio::Jackknife);
+  request.errors.m_bEstimateErrors = 1;
+  request.jackknifeSeed = 5;
+
+  // How many polls the fit itself takes, then the whole run with its jackknife.
+  StopAtPoll counter(0);
+  GlobalFitRequest plain = covariance_request(0.002);
+  plain.stop = &counter;
+  ASSERT_EQ(run_global_fit(inputs, plain).stop, FitStop::Converged);
+  const long fitPolls = counter.polls;
+  StopAtPoll whole(0);
+  request.stop = &whole;
+  const GlobalFitResult full = run_global_fit(inputs, request);
+  ASSERT_TRUE(full.haveErrors);
+  ASSERT_GT(whole.polls, fitPolls + 10) << "the jackknife polls too";
+
+  for (const long at : {1L, fitPolls / 2, fitPolls + 5, whole.polls - 2}) {
+    StopAtPoll stop(at);
+    request.stop = &stop;
+    const GlobalFitResult r = run_global_fit(inputs, request);
+    EXPECT_EQ(r.stop, FitStop::Stopped) << "stopped at poll " << at << " of " << whole.polls;
+    EXPECT_FALSE(r.haveErrors) << "a cut-short jackknife gives no errors (poll " << at << ")";
+    for (const GlobalSharedRow& s : r.shared) EXPECT_EQ(s.error, 0.0);
+  }
+}
+
 }  // namespace
