@@ -1,7 +1,7 @@
 // bindwise-cli global-fit: several fitted titrations of one protein fitted together with
 // shared rows (by default the binding constants), printed as JSON; --save-dir stores each
-// titration's part as its document's fit, --project runs a saved analysis and
-// --write-project saves this one.
+// titration's part as its document's fit, --project runs a saved analysis,
+// --write-project saves this one and --report prints its one-page report as a PDF.
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "cli/cairo_canvas.h"
 #include "cli/command_support.h"
 #include "commands/global_fit.h"
 #include "commands/global_project.h"
 #include "fitting/models.h"
+#include "graphview/global_report_painter.h"
 
 namespace fs = std::filesystem;
 
@@ -20,7 +22,7 @@ namespace {
 
 struct GlobalArgs {
   std::vector<std::string> files;
-  std::string project, writeProject, shared, errors = "none", saveDir;
+  std::string project, writeProject, shared, errors = "none", saveDir, report;
   bool extensive = false;
   std::uint32_t seed = 0;
   bool haveSeed = false;
@@ -90,6 +92,18 @@ void save_parts(const std::string& dir, const std::vector<std::string>& files,
   }
 }
 
+// The page names each titration by its file name; the folders would crowd its table.
+void write_report(const std::string& path, GlobalFitResult result) {
+  for (GlobalTitrationPart& t : result.titrations) t.name = fs::path(t.name).filename().string();
+  const ReportDate today = ReportDateToday();
+  const PagePainter paint = [&](Canvas& canvas, CanvasSize page, int dpi) {
+    PaintGlobalReport(canvas, result, {page.cx, page.cy, dpi}, today);
+  };
+  // A virtual 600 dpi page, as for the single report.
+  const std::string error = RenderPdfPage(path, kPaperA4, 600, paint);
+  if (!error.empty()) throw CliFailure{error};
+}
+
 int run_global(GlobalArgs a, GlobalFitRequest request, CliIo& io) {
   if (!a.project.empty()) {
     try {
@@ -115,6 +129,7 @@ int run_global(GlobalArgs a, GlobalFitRequest request, CliIo& io) {
     throw CliFailure{e.what()};
   }
   if (!a.saveDir.empty()) save_parts(a.saveDir, a.files, docs, result);
+  if (!a.report.empty()) write_report(a.report, result);
   if (!a.writeProject.empty()) {
     try {
       write_global_project(a.writeProject, {a.files, request.sharedRows, request.extensive});
@@ -138,6 +153,7 @@ void setup_global_fit(CLI::App& app, CliIo& io, CliRunner& runner) {
   auto* seed = add_integer_option(sub, "--seed", a->seed, "seed of the jackknife's random subsets", 0, kMaxSeed);
   sub->add_option("--save-dir", a->saveDir, "write each document with its part of the global fit into this folder");
   sub->add_option("--write-project", a->writeProject, "save this analysis as a .bwglobal project file");
+  sub->add_option("--report", a->report, "write the one-page report of the global fit as a PDF file (A4)");
   sub->callback([a, seed, &io, &runner] {
     GlobalFitRequest request;
     apply_error_method(a->errors, request.errors);

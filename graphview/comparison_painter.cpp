@@ -78,13 +78,14 @@ void DrawFrame(Canvas& canvas, const CanvasRect& r) {
   canvas.DrawRectangle(r);
 }
 
-void DrawPoints(Canvas& canvas, const GraphMapping& map, const std::vector<CandidatePoint>& points, int radius) {
+void DrawPoints(Canvas& canvas, const GraphMapping& map, const std::vector<CandidatePoint>& points, int radius,
+                Rgb colour = {0, 0, 0}) {
   GraphPointTable table;
   for (const CandidatePoint& p : points) {
     if (table.m_nGraphPoints >= Titration::kRows) break;
     table.m_graphPoints[table.m_nGraphPoints++] = {p.y, p.x};
   }
-  canvas.SetPen(kBlackPen);
+  canvas.SetPen({PenStyle::Solid, 1, colour});
   canvas.SetBrush({true, {255, 255, 255}});
   DrawMeasuredPoints(canvas, map, table, 0.0, radius);
 }
@@ -166,7 +167,9 @@ void PaintModelComparison(Canvas& canvas, const ComparisonPlotInput& in) {
   DrawYLabels(canvas, layout.plot, FormatTickLabel(scale.yMin), FormatTickLabel(scale.yMax), label.cx + 4);
   for (const ComparisonPlotSeries& s : in.series) DrawCurve(canvas, map, s);
   for (const ComparisonPlotSeries& s : in.series)
-    if (!s.points.empty()) {
+    if (s.ownPoints) DrawPoints(canvas, map, s.points, in.markRadius, s.colour);
+  for (const ComparisonPlotSeries& s : in.series)
+    if (!s.ownPoints && !s.points.empty()) {
       DrawPoints(canvas, map, s.points, in.markRadius);
       break;  // every candidate saw the same points
     }

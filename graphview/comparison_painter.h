@@ -17,6 +17,9 @@ struct ComparisonPlotSeries {
   Rgb colour;
   std::vector<FitPoint> curve;          // x uM, y response
   std::vector<CandidatePoint> points;   // measured and fitted at each point
+  // Its points are its own (another titration's), drawn in its colour; otherwise every series
+  // shares the first one's points, drawn once in black.
+  bool ownPoints = false;
 };
 
 struct ComparisonPlotInput {

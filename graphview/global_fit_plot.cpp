@@ -35,6 +35,7 @@ std::vector<ComparisonPlotSeries> global_fit_series(const GlobalFitResult& resul
     titration.result = part.result;
     ComparisonPlotSeries s = MakeComparisonSeries(titration, static_cast<int>(i));
     s.label = part.name;
+    s.ownPoints = true;
     Normalise(s);
     out.push_back(std::move(s));
   }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <stdexcept>
+#include <thread>
 
 #include <wx/button.h>
 #include <wx/panel.h>
@@ -10,6 +12,7 @@
 #include <wx/checklst.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/gauge.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobox.h>
@@ -25,12 +28,25 @@
 #include "fitting/model_registry.h"
 #include "graphview/global_fit_plot.h"
 #include "graphview/wx/comparison_plot_panel.h"
+#include "graphview/wx/global_report_printout.h"
 
 struct GlobalFitDlg::Entry {
   std::string name;  // shown in the list and the results
   std::string path;  // empty for the open document
   std::unique_ptr<Titration> owned;
   Titration* doc = nullptr;
+};
+
+// Everything a global fit on the worker reads and writes until its result is back on the
+// dialog's thread. The documents it reads stay put: the dialog refuses every change to its
+// list while a run is going, and the window behind the modal dialog takes no input.
+struct GlobalFitDlg::RunningFit {
+  std::vector<GlobalFitInput> inputs;
+  GlobalFitRequest request;
+  StopFlag stop;
+  std::optional<GlobalFitResult> result;
+  std::exception_ptr failure;
+  std::thread worker;
 };
 
 namespace {
@@ -103,13 +119,30 @@ GlobalFitDlg::GlobalFitDlg(wxWindow* parent, Titration* openDoc, const std::stri
   buttons->AddStretchSpacer();
   buttons->Add(new wxButton(this, wxID_CANCEL, "Close"));
   SetEscapeId(wxID_CANCEL);
+  m_lockedWhileRunning.insert(m_lockedWhileRunning.end(), {open, save});
+  // Esc during a run stops the run and keeps the dialog; Close (or the title bar's close)
+  // stops it, waits for the worker and closes.
+  Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+    if (IsRunning() && e.GetKeyCode() == WXK_ESCAPE)
+      CancelRun();
+    else
+      e.Skip();
+  });
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) {
+    StopAndJoin();
+    e.Skip();
+  }, wxID_CANCEL);
+  m_pulse.SetOwner(this);
+  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { m_busy->Pulse(); });
   top->Add(buttons, 0, wxEXPAND | wxALL, gap);
   SetSizerAndFit(top);
   FillDocuments();
   FillSharedRows(default_shared_rows(CommonModel()));
 }
 
-GlobalFitDlg::~GlobalFitDlg() = default;
+// The worker must not outlive the documents and the dialog it reads; a result it posted is
+// dropped with the dialog's pending events.
+GlobalFitDlg::~GlobalFitDlg() { StopAndJoin(); }
 
 void GlobalFitDlg::BuildDocumentGroup(wxWindow* parent, wxSizer* top) {
   const int gap = FromDIP(6);
@@ -125,6 +158,7 @@ void GlobalFitDlg::BuildDocumentGroup(wxWindow* parent, wxSizer* top) {
     const long item = m_docTable->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
     if (item >= 0) RemoveDocument(static_cast<int>(item));
   });
+  m_lockedWhileRunning.insert(m_lockedWhileRunning.end(), {add, remove});
   side->Add(add, 0, wxEXPAND | wxBOTTOM, gap);
   side->Add(remove, 0, wxEXPAND);
   row->Add(side);
@@ -155,10 +189,23 @@ void GlobalFitDlg::BuildChoiceGroup(wxWindow* parent, wxSizer* top) {
                         wxDefaultPosition, wxDefaultSize, 0, wxDefaultValidator, "Constant SD");
   sdRow->Add(m_sd);
   right->Add(sdRow, 0, wxBOTTOM, gap);
+  auto* runRow = new wxBoxSizer(wxHORIZONTAL);
   auto* run = new wxButton(parent, wxID_ANY, "R&un");
   run->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Run(); });
-  right->Add(run);
+  m_cancelButton = new wxButton(parent, wxID_ANY, "Cancel");
+  m_cancelButton->SetToolTip("Stop the running global fit (Esc); the results shown stay as they were");
+  m_cancelButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { CancelRun(); });
+  m_cancelButton->Disable();
+  runRow->Add(run, 0, wxRIGHT, gap);
+  runRow->Add(m_cancelButton);
+  right->Add(runRow, 0, wxBOTTOM, gap);
+  m_busy = new wxGauge(parent, wxID_ANY, 100, wxDefaultPosition, FromDIP(wxSize(160, 12)), wxGA_HORIZONTAL,
+                       wxDefaultValidator, "Global fit progress");
+  right->Add(m_busy, 0, wxEXPAND | wxBOTTOM, gap);
+  m_runState = new wxStaticText(parent, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "Run state");
+  right->Add(m_runState, 0, wxEXPAND);
   row->Add(right);
+  m_lockedWhileRunning.insert(m_lockedWhileRunning.end(), {m_sharedRows, m_extensive, m_errorMethod, m_sd, run});
   top->Add(row, 0, wxEXPAND | wxALL, gap);
 }
 
@@ -178,7 +225,14 @@ void GlobalFitDlg::BuildResultGroup(wxWindow* parent, wxSizer* top) {
   m_applyButton->SetToolTip("Make the open document's part of the global fit its fit");
   m_applyButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnApply(); });
   m_applyButton->Disable();
-  tables->Add(m_applyButton, 0, wxALIGN_RIGHT | wxTOP, gap);
+  m_reportButton = new wxButton(parent, wxID_ANY, "Report...");
+  m_reportButton->SetToolTip("Preview and print the one-page report of this global fit");
+  m_reportButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnReport(); });
+  m_reportButton->Disable();
+  auto* resultButtons = new wxBoxSizer(wxHORIZONTAL);
+  resultButtons->Add(m_reportButton, 0, wxRIGHT, gap);
+  resultButtons->Add(m_applyButton);
+  tables->Add(resultButtons, 0, wxALIGN_RIGHT | wxTOP, gap);
   row->Add(tables, 0, wxEXPAND | wxRIGHT, gap);
   auto* graph = new wxBoxSizer(wxVERTICAL);
   graph->Add(new wxStaticText(parent, wxID_ANY, "Normalised response against total Ca (uM), with residuals:"), 0, wxTOP, gap);
@@ -230,6 +284,10 @@ std::vector<int> GlobalFitDlg::CheckedSharedRows() const {
 void GlobalFitDlg::SetSharedRows(const std::vector<int>& rows) { FillSharedRows(rows); }
 
 bool GlobalFitDlg::AddFile(const std::string& path, std::string* message) {
+  if (IsRunning()) {
+    if (message) *message = "Wait for the global fit to end, or cancel it.";
+    return false;
+  }
   auto entry = std::make_unique<Entry>();
   entry->owned = std::make_unique<Titration>();
   const BwdStatus status = LoadBwdFile(path, *entry->owned);
@@ -249,7 +307,7 @@ bool GlobalFitDlg::AddFile(const std::string& path, std::string* message) {
 }
 
 void GlobalFitDlg::RemoveDocument(int index) {
-  if (index < 0 || index >= DocumentCount()) return;
+  if (IsRunning() || index < 0 || index >= DocumentCount()) return;
   m_docs.erase(m_docs.begin() + index);
   FillDocuments();
   if (CommonModel() != m_rowsModel) FillSharedRows(default_shared_rows(CommonModel()));
@@ -267,23 +325,92 @@ FitSettings GlobalFitDlg::ErrorChoice() const {
 }
 
 bool GlobalFitDlg::Run() {
+  if (IsRunning()) return false;
+  auto run = std::make_unique<RunningFit>();
   try {
-    GlobalFitRequest request;
-    request.sharedRows = CheckedSharedRows();
-    if (request.sharedRows.empty()) throw std::invalid_argument("Tick at least one shared row.");
-    request.extensive = m_extensive->GetValue();
-    request.errors = ErrorChoice();
-    std::vector<GlobalFitInput> inputs;
-    for (const auto& e : m_docs) inputs.push_back({e->name, e->doc});
-    wxBusyCursor busy;
-    m_result = run_global_fit(inputs, request);
+    run->request.sharedRows = CheckedSharedRows();
+    if (run->request.sharedRows.empty()) throw std::invalid_argument("Tick at least one shared row.");
+    run->request.extensive = m_extensive->GetValue();
+    run->request.errors = ErrorChoice();
   } catch (const std::invalid_argument& e) {
-    ClearResult();
     Tell(Utf8(e.what()));
     return false;
   }
-  ShowResult();
+  for (const auto& e : m_docs) run->inputs.push_back({e->name, e->doc});
+  run->request.stop = &run->stop;
+  m_running = std::move(run);
+  const unsigned serial = ++m_runSerial;
+  LockForRun(true);
+  RunningFit* worker = m_running.get();
+  worker->worker = std::thread([this, worker, serial] {
+    try {
+      worker->result = run_global_fit(worker->inputs, worker->request);
+    } catch (...) {
+      worker->failure = std::current_exception();
+    }
+    CallAfter([this, serial] { FinishRun(serial); });
+  });
   return true;
+}
+
+void GlobalFitDlg::CancelRun() {
+  if (!m_running) return;
+  m_running->stop.RequestStop();
+  m_runState->SetLabel("Stopping...");
+}
+
+void GlobalFitDlg::StopAndJoin() {
+  if (!m_running) return;
+  std::unique_ptr<RunningFit> run = std::move(m_running);
+  run->stop.RequestStop();
+  run->worker.join();
+  LockForRun(false);
+  m_runState->SetLabel("Stopped; nothing changed.");
+}
+
+// The worker is done: the result replaces the shown one unless the run was stopped, and a
+// refusal or failure is told; a stopped run leaves everything as it was.
+void GlobalFitDlg::FinishRun(unsigned serial) {
+  if (!m_running || serial != m_runSerial) return;  // already joined by Close
+  std::unique_ptr<RunningFit> run = std::move(m_running);
+  run->worker.join();
+  LockForRun(false);
+  if (run->failure) {
+    m_runState->SetLabel("");
+    try {
+      std::rethrow_exception(run->failure);
+    } catch (const std::invalid_argument& e) {
+      Tell(Utf8(e.what()));
+    } catch (const std::exception& e) {
+      Tell(Utf8(std::string("The global fit could not be completed.\n") + e.what()));
+    } catch (...) {
+      Tell("The global fit could not be completed.");
+    }
+    return;
+  }
+  if (!run->result || run->result->stop == FitStop::Stopped) {
+    m_runState->SetLabel("Stopped; nothing changed.");
+    return;
+  }
+  m_runState->SetLabel("");
+  m_result = std::move(run->result);
+  ShowResult();
+}
+
+void GlobalFitDlg::LockForRun(bool running) {
+  for (wxWindow* w : m_lockedWhileRunning) w->Enable(!running);
+  m_cancelButton->Enable(running);
+  m_applyButton->Enable(!running && m_result && m_openDoc);
+  m_reportButton->Enable(!running && m_result);
+  if (running) {
+    m_runState->SetLabel("Fitting all titrations together...");
+    m_cancelButton->SetFocus();
+    m_busy->Pulse();
+    m_pulse.Start(100);
+  } else {
+    m_pulse.Stop();
+    m_busy->SetValue(0);
+  }
 }
 
 void GlobalFitDlg::ClearResult() {
@@ -294,6 +421,7 @@ void GlobalFitDlg::ClearResult() {
   m_summary->SetLabel("Not run yet.");
   m_graph->SetSeries({});
   m_applyButton->Disable();
+  m_reportButton->Disable();
 }
 
 void GlobalFitDlg::ShowResult() {
@@ -328,6 +456,7 @@ void GlobalFitDlg::ShowResult() {
   AutosizeColumns(m_titrationTable);
   m_graph->SetSeries(global_fit_series(r));
   m_applyButton->Enable(m_openDoc != nullptr);
+  m_reportButton->Enable();
   Layout();
 }
 
@@ -364,6 +493,11 @@ void GlobalFitDlg::OnApply() {
   ApplyResult(saveOthers);
 }
 
+wxWindow* GlobalFitDlg::OnReport() {
+  if (!m_result || IsRunning()) return nullptr;
+  return PreviewGlobalReport(this, *m_result);
+}
+
 void GlobalFitDlg::OnAddFiles() {
   wxFileDialog dialog(this, "Add titrations", "", "", "Bindwise documents (*.bwd)|*.bwd|All files (*)|*",
                       wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
@@ -388,6 +522,7 @@ void GlobalFitDlg::SaveProject(const std::string& path) const {
 }
 
 void GlobalFitDlg::OpenProject(const std::string& path) {
+  if (IsRunning()) throw std::runtime_error("Wait for the global fit to end, or cancel it.");
   const GlobalProject project = read_global_project(path);
   std::vector<std::unique_ptr<Entry>> kept;
   for (auto& e : m_docs)

@@ -1,8 +1,10 @@
 // Analysis > Global Fit...: several fitted titrations of one protein fitted together with the
 // chosen rows shared. The dialog lists the documents (the open one first when it holds a fit,
 // then files added), the rows that may be shared, the search and error choices, runs the
-// global fit and shows its shared constants and every titration's own rows; "Apply" makes the
-// open document's part its fit and offers to save the other documents' parts into their files.
+// global fit on a worker thread (Cancel or Esc stops it, and a stopped run changes nothing)
+// and shows its shared constants and every titration's own rows; "Apply" makes the open
+// document's part its fit and offers to save the other documents' parts into their files;
+// "Report..." previews and prints the one-page report of the result.
 #pragma once
 
 #include <functional>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include <wx/dialog.h>
+#include <wx/timer.h>
 
 #include "commands/global_fit.h"
 #include "commands/global_project.h"
@@ -20,6 +23,7 @@ class CComparisonPlotPanel;
 class wxButton;
 class wxCheckBox;
 class wxCheckListBox;
+class wxGauge;
 class wxListCtrl;
 class wxRadioBox;
 class wxStaticText;
@@ -42,14 +46,26 @@ class GlobalFitDlg : public wxDialog {
   std::vector<int> CheckedSharedRows() const;
   void SetSharedRows(const std::vector<int>& rows);
 
-  // Runs the global fit with the dialog's choices; false (message shown) when it refuses.
+  // Starts the global fit with the dialog's choices on a worker thread and returns; false
+  // (message shown) when the choices are refused before it starts. The result, or a refusal
+  // found by the fit, arrives on this thread once the worker is done.
   bool Run();
+  bool IsRunning() const { return m_running != nullptr; }
+  // Asks the running fit to stop; it ends soon after and leaves the previous result shown.
+  void CancelRun();
+  wxButton* CancelButton() const { return m_cancelButton; }
   const std::optional<GlobalFitResult>& Result() const { return m_result; }
   wxListCtrl* SharedTable() const { return m_sharedTable; }
   wxListCtrl* TitrationTable() const { return m_titrationTable; }
   wxRadioBox* ErrorMethod() const { return m_errorMethod; }
+  wxCheckBox* ExtensiveBox() const { return m_extensive; }
   wxTextCtrl* ConstantSDField() const { return m_sd; }
   wxListCtrl* DocumentTable() const { return m_docTable; }
+
+  // "Report...": the print preview of the result's one-page report, from which it prints.
+  // Returns the preview frame, or null when there is no result or no preview.
+  wxWindow* OnReport();
+  wxButton* ReportButton() const { return m_reportButton; }
 
   // Stores the open document's part as its fit; with saveOthers also every other document's
   // part, written into its file. False when there is no result to apply.
@@ -60,6 +76,7 @@ class GlobalFitDlg : public wxDialog {
 
  private:
   struct Entry;
+  struct RunningFit;
   void BuildDocumentGroup(wxWindow* parent, wxSizer* top);
   void BuildChoiceGroup(wxWindow* parent, wxSizer* top);
   void BuildResultGroup(wxWindow* parent, wxSizer* top);
@@ -68,6 +85,9 @@ class GlobalFitDlg : public wxDialog {
   int CommonModel() const;
   FitSettings ErrorChoice() const;
   void ShowResult();
+  void FinishRun(unsigned serial);
+  void StopAndJoin();
+  void LockForRun(bool running);
   void ClearResult();
   void OnAddFiles();
   void OnApply();
@@ -82,6 +102,10 @@ class GlobalFitDlg : public wxDialog {
   std::vector<int> m_rowOfItem;  // Fit-dialog row of each shared-row check box
   int m_rowsModel = 0;           // the model the check boxes were made for
   std::optional<GlobalFitResult> m_result;
+  std::unique_ptr<RunningFit> m_running;
+  unsigned m_runSerial = 0;  // tells a finished run's message from a discarded one's
+  std::vector<wxWindow*> m_lockedWhileRunning;
+  wxTimer m_pulse;
 
   wxListCtrl* m_docTable = nullptr;
   wxCheckListBox* m_sharedRows = nullptr;
@@ -92,6 +116,10 @@ class GlobalFitDlg : public wxDialog {
   wxListCtrl* m_sharedTable = nullptr;
   wxListCtrl* m_titrationTable = nullptr;
   wxButton* m_applyButton = nullptr;
+  wxButton* m_cancelButton = nullptr;
+  wxButton* m_reportButton = nullptr;
+  wxGauge* m_busy = nullptr;
+  wxStaticText* m_runState = nullptr;
   CComparisonPlotPanel* m_graph = nullptr;
 };
 

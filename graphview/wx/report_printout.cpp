@@ -76,27 +76,34 @@ void ReportPrintout::GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int*
   *minPage = *maxPage = *pageFrom = *pageTo = 1;
 }
 
-ReportPage ReportPrintout::PageForPrinter() const {
+ReportPage PrinterPage(const wxPrintout& printout) {
   ReportPage page;
-  GetPageSizePixels(&page.width, &page.height);
+  printout.GetPageSizePixels(&page.width, &page.height);
   int ppiX = 0;
-  GetPPIPrinter(&ppiX, &page.logPixelsY);
+  printout.GetPPIPrinter(&ppiX, &page.logPixelsY);
   if (page.logPixelsY <= 0) page.logPixelsY = 72;  // a printer that reports nothing
   return page;
 }
 
-bool ReportPrintout::OnPrintPage(int page) {
-  wxDC* dc = GetDC();
-  if (!dc || page != 1) return false;
-  const ReportPage target = PageForPrinter();
+bool PaintPrinterPage(wxPrintout& printout, const std::function<void(Canvas&, const ReportPage&)>& paint) {
+  wxDC* dc = printout.GetDC();
+  if (!dc) return false;
+  const ReportPage target = PrinterPage(printout);
   if (target.width <= 0 || target.height <= 0) return false;
   // Logical units become printer pixels on paper and in the preview alike.
-  FitThisSizeToPage(wxSize(target.width, target.height));
+  printout.FitThisSizeToPage(wxSize(target.width, target.height));
   WxCanvas wxCanvas(*dc);
   PenFloorCanvas canvas(wxCanvas, MinimumPenWidth(*dc, target.logPixelsY));
-  PaintReport(canvas, m_doc, m_graph, m_name.utf8_string(), target,
-              m_bFixedDate ? m_date : ReportDateToday(), m_comparison.empty() ? nullptr : &m_comparison);
+  paint(canvas, target);
   return true;
+}
+
+bool ReportPrintout::OnPrintPage(int page) {
+  if (page != 1) return false;
+  return PaintPrinterPage(*this, [this](Canvas& canvas, const ReportPage& target) {
+    PaintReport(canvas, m_doc, m_graph, m_name.utf8_string(), target, m_bFixedDate ? m_date : ReportDateToday(),
+                m_comparison.empty() ? nullptr : &m_comparison);
+  });
 }
 
 bool& ReportIncludesComparison() {
@@ -136,11 +143,9 @@ wxPrintDialogData OnePageDialogData() {
 
 }  // namespace
 
-bool PrintReport(wxWindow* parent, const Titration& doc, GraphState& graph, const wxString& documentName) {
+bool PrintOnePage(wxWindow* parent, wxPrintout& printout) {
   wxPrintDialogData data = OnePageDialogData();
   wxPrinter printer(&data);
-  ReportPrintout printout(doc, graph, documentName);
-  if (ReportIncludesComparison()) printout.SetComparison(ReportComparisonFor(doc));
   if (printer.Print(parent, &printout, true)) {
     ReportPageSetup().SetPrintData(printer.GetPrintDialogData().GetPrintData());
     return true;
@@ -151,15 +156,8 @@ bool PrintReport(wxWindow* parent, const Titration& doc, GraphState& graph, cons
   return false;
 }
 
-wxWindow* PreviewReport(wxWindow* parent, const Titration& doc, GraphState& graph, const wxString& documentName) {
+wxWindow* PreviewOnePage(wxWindow* parent, wxPrintout* shown, wxPrintout* printed) {
   wxPrintDialogData data = OnePageDialogData();
-  auto* shown = new ReportPrintout(doc, graph, documentName);
-  auto* printed = new ReportPrintout(doc, graph, documentName);
-  if (ReportIncludesComparison()) {
-    const ReportComparison table = ReportComparisonFor(doc);
-    shown->SetComparison(table);
-    printed->SetComparison(table);
-  }
   auto* preview = new wxPrintPreview(shown, printed, &data);
   if (!preview->IsOk()) {
     delete preview;
@@ -173,6 +171,23 @@ wxWindow* PreviewReport(wxWindow* parent, const Titration& doc, GraphState& grap
   frame->Initialize();
   frame->Show();
   return frame;
+}
+
+bool PrintReport(wxWindow* parent, const Titration& doc, GraphState& graph, const wxString& documentName) {
+  ReportPrintout printout(doc, graph, documentName);
+  if (ReportIncludesComparison()) printout.SetComparison(ReportComparisonFor(doc));
+  return PrintOnePage(parent, printout);
+}
+
+wxWindow* PreviewReport(wxWindow* parent, const Titration& doc, GraphState& graph, const wxString& documentName) {
+  auto* shown = new ReportPrintout(doc, graph, documentName);
+  auto* printed = new ReportPrintout(doc, graph, documentName);
+  if (ReportIncludesComparison()) {
+    const ReportComparison table = ReportComparisonFor(doc);
+    shown->SetComparison(table);
+    printed->SetComparison(table);
+  }
+  return PreviewOnePage(parent, shown, printed);
 }
 
 void SetupReportPage(wxWindow* parent) {

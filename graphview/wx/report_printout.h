@@ -4,16 +4,32 @@
 // program's life and used by every later print and preview.
 #pragma once
 
+#include <functional>
+
 #include <wx/cmndata.h>
 #include <wx/prntbase.h>
 #include <wx/string.h>
 
 #include "graphview/report_painter.h"
 
+class Canvas;
 class Titration;
 struct GraphState;
 class wxView;
 class wxWindow;
+
+// Draws a page of the core's painters on a printout's DC (the printer's, or the preview's
+// scaled one) in the printer's device pixels, with pens no thinner than paper shows.
+// False when the printout has no DC or no page size.
+ReportPage PrinterPage(const wxPrintout& printout);
+bool PaintPrinterPage(wxPrintout& printout, const std::function<void(Canvas&, const ReportPage&)>& paint);
+
+// Print and preview of any one-page printout through the report's page setup: the print
+// dialog with the one page preselected (true when it went to the printer), or the toolkit's
+// preview frame over parent's top-level window (null, message shown, when none can be made).
+// The preview takes both printouts.
+bool PrintOnePage(wxWindow* parent, wxPrintout& printout);
+wxWindow* PreviewOnePage(wxWindow* parent, wxPrintout* shown, wxPrintout* printed);
 
 class ReportPrintout : public wxPrintout {
  public:
@@ -30,7 +46,7 @@ class ReportPrintout : public wxPrintout {
 
   // The page in device pixels of the printer, whatever DC draws it: the preview's DC is
   // scaled so the same numbers land at the same places on its smaller bitmap.
-  ReportPage PageForPrinter() const;
+  ReportPage PageForPrinter() const { return PrinterPage(*this); }
 
  private:
   const Titration& m_doc;

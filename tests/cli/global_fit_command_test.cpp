@@ -1,8 +1,10 @@
 // bindwise-cli global-fit on the two bundled titrations of the four-site protein: JSON out,
-// each document's part saved, the analysis saved as a project and run again from it.
+// each document's part saved, the analysis saved as a project and run again from it, and its
+// one-page report written as a PDF.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -74,6 +76,35 @@ TEST_F(GlobalFitCommand, RefusalsNameTheFile) {
   EXPECT_NE(badProject.err.find("bad.bwglobal: not a global-fit project"), std::string::npos) << badProject.err;
   EXPECT_EQ(cli({"global-fit", path("a.bwd"), "--shared", "5,x"}).status, 2);
   EXPECT_EQ(cli({"global-fit"}).status, 1);
+}
+
+std::string read_all(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int page_objects(const std::string& pdf) {
+  int pages = 0;
+  for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos; at = pdf.find("/Type /Page", at + 1))
+    if (pdf.compare(at, 12, "/Type /Pages") != 0) ++pages;
+  return pages;
+}
+
+TEST_F(GlobalFitCommand, WritesTheReportAsOnePdfPageOrNothing) {
+  const CliRun r = cli({"global-fit", path("a.bwd"), path("b.bwd"), "--errors", "sd:0.002", "--report", path("global.pdf")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out)["shared"].size(), 4u) << "the JSON is printed as well";
+  const std::string pdf = read_all(path("global.pdf"));
+  EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+  EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
+  EXPECT_EQ(page_objects(pdf), 1);
+  EXPECT_NE(pdf.find("/MediaBox [ 0 0 595."), std::string::npos) << "A4 in points";
+
+  // A folder that is not there: a clear failure and no file.
+  const CliRun bad = cli({"global-fit", path("a.bwd"), path("b.bwd"), "--report", path("missing/global.pdf")});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("missing"), std::string::npos) << bad.err;
+  EXPECT_FALSE(fs::exists(path("missing")));
 }
 
 }  // namespace

@@ -1,9 +1,15 @@
-// Analysis > Global Fit...: two fitted titrations of the four-site protein fitted together; the
-// dialog shows what the global fit computed, Apply makes the open document's part its fit
-// (and, when asked, writes the other's part into its file), and a project reopens the analysis.
+// Analysis > Global Fit...: two fitted titrations of the four-site protein fitted together on
+// the worker; the dialog shows what the global fit computed, Cancel, Esc and Close stop a run
+// without changing anything, Apply makes the open document's part its fit (and, when asked,
+// writes the other's part into its file), and a project reopens the analysis.
 #include <cstdlib>
 
 #include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/gtk/print.h>
+#include <wx/image.h>
+#include <wx/print.h>
+#include <wx/checkbox.h>
 #include <wx/listctrl.h>
 #include <wx/radiobox.h>
 #include <wx/textctrl.h>
@@ -15,7 +21,11 @@
 #include "commands/global_fit.h"
 #include "document/bwd_file.h"
 #include "document/wx/bindwise_doc.h"
+#include "graphview/global_report_painter.h"
+#include "graphview/wx/global_report_printout.h"
+#include "graphview/wx/report_printout.h"
 #include "gui_test_support.h"
+#include "tests/support/recording_canvas.h"
 
 namespace {
 
@@ -37,6 +47,18 @@ void FitExample(const std::string& example, const double (&values)[10], const st
   s = global_error_settings(s, GlobalErrorMethod::ConstantSD, 0.002);
   ASSERT_TRUE(run_fit_command(doc, s, nullptr).fitted);
   ASSERT_TRUE(SaveBwdFile(out, doc).ok);
+}
+
+// Pumps events until the worker's result (or refusal) is back on the window's thread.
+bool WaitForRun(GlobalFitDlg& dialog) {
+  for (int i = 0; i < 6000 && dialog.IsRunning(); ++i) gui::Pump(10);
+  return !dialog.IsRunning();
+}
+
+void Press(wxButton* button) {
+  wxCommandEvent press(wxEVT_BUTTON, button->GetId());
+  press.SetEventObject(button);
+  button->GetEventHandler()->ProcessEvent(press);
 }
 
 double Cell(wxListCtrl* table, long row, int column) {
@@ -73,6 +95,7 @@ TEST_F(GlobalFitWindow, ShowsTheGlobalFitAndApplyChangesTheOpenDocument) {
   dialog.ErrorMethod()->SetSelection(static_cast<int>(GlobalErrorMethod::ConstantSD));
   dialog.ConstantSDField()->ChangeValue("0.002");
   ASSERT_TRUE(dialog.Run());
+  ASSERT_TRUE(WaitForRun(dialog));
 
   Titration b;
   ASSERT_TRUE(LoadBwdFile(b_, b).ok);
@@ -107,6 +130,150 @@ TEST_F(GlobalFitWindow, ShowsTheGlobalFitAndApplyChangesTheOpenDocument) {
   ASSERT_TRUE(LoadBwdFile(b_, saved).ok);
   EXPECT_NEAR(saved.m_fit.m_p[0], expected.titrations[1].chiSquare, 1e-9 * expected.titrations[1].chiSquare);
   EXPECT_NEAR(saved.m_fit.m_p[5], gui::Doc().m_fit.m_p[5], 1e-12 * std::abs(saved.m_fit.m_p[5])) << "the shared constant";
+}
+
+// A broad search with the jackknife: a hundred refits and more, so a stop asked as soon as
+// Run returns always lands inside the run.
+void ChooseALongRun(GlobalFitDlg& dialog) {
+  dialog.ErrorMethod()->SetSelection(static_cast<int>(GlobalErrorMethod::Jackknife));
+  dialog.ExtensiveBox()->SetValue(true);
+}
+
+wxString RunState(GlobalFitDlg& dialog) {
+  wxWindow* state = wxWindow::FindWindowByName("Run state", &dialog);
+  return state ? state->GetLabel() : wxString("(no run state)");
+}
+
+std::vector<wxString> Column(wxListCtrl* table, int column) {
+  std::vector<wxString> out;
+  for (long row = 0; row < table->GetItemCount(); ++row) out.push_back(table->GetItemText(row, column));
+  return out;
+}
+
+TEST_F(GlobalFitWindow, CancelAndEscStopARunAndLeaveThePreviousResult) {
+  FitSettings defaults;
+  GlobalFitDlg dialog(&gui::Frame(), &gui::Doc(), "a.bwd", defaults, {});
+  ASSERT_TRUE(dialog.AddFile(b_));
+  ASSERT_EQ(dialog.CancelButton()->GetLabel(), "Cancel");
+  EXPECT_FALSE(dialog.CancelButton()->IsEnabled()) << "nothing to cancel yet";
+  ASSERT_TRUE(dialog.Run());
+  ASSERT_TRUE(WaitForRun(dialog));
+  ASSERT_TRUE(dialog.Result().has_value());
+  const std::vector<wxString> values = Column(dialog.SharedTable(), 1);
+  const double chiSquare = dialog.Result()->chiSquare;
+
+  ChooseALongRun(dialog);
+  ASSERT_TRUE(dialog.Run());
+  ASSERT_TRUE(dialog.IsRunning()) << "Run returns while the worker fits";
+  EXPECT_TRUE(dialog.CancelButton()->IsEnabled());
+  std::string refused;
+  EXPECT_FALSE(dialog.AddFile(b_, &refused)) << "the list cannot change under the run";
+  EXPECT_FALSE(dialog.Run()) << "one run at a time";
+  Press(dialog.CancelButton());
+  ASSERT_TRUE(WaitForRun(dialog));
+  EXPECT_EQ(RunState(dialog), "Stopped; nothing changed.");
+  ASSERT_TRUE(dialog.Result().has_value()) << "a stopped run keeps the previous result";
+  EXPECT_EQ(dialog.Result()->chiSquare, chiSquare);
+  EXPECT_EQ(Column(dialog.SharedTable(), 1), values);
+  EXPECT_FALSE(dialog.CancelButton()->IsEnabled());
+  EXPECT_EQ(dialog.DocumentCount(), 2);
+
+  ASSERT_TRUE(dialog.Run());
+  wxKeyEvent esc(wxEVT_CHAR_HOOK);
+  esc.m_keyCode = WXK_ESCAPE;
+  esc.SetEventObject(dialog.CancelButton());
+  dialog.GetEventHandler()->ProcessEvent(esc);
+  ASSERT_TRUE(WaitForRun(dialog));
+  EXPECT_EQ(RunState(dialog), "Stopped; nothing changed.");
+  EXPECT_EQ(dialog.Result()->chiSquare, chiSquare);
+  EXPECT_TRUE(gui::TakeDialogTexts().empty()) << "Esc during a run neither closes nor asks";
+}
+
+TEST_F(GlobalFitWindow, ClosingDuringARunStopsAndWaitsForTheWorker) {
+  FitSettings defaults;
+  const double ownChiSquare = gui::Doc().m_fit.m_p[0];
+  {
+    auto* dialog = new GlobalFitDlg(&gui::Frame(), &gui::Doc(), "a.bwd", defaults, {});
+    ASSERT_TRUE(dialog->AddFile(b_));
+    ChooseALongRun(*dialog);
+    ASSERT_TRUE(dialog->Run());
+    wxWindow* close = dialog->FindWindow(wxID_CANCEL);
+    ASSERT_NE(close, nullptr);
+    Press(static_cast<wxButton*>(close));
+    EXPECT_FALSE(dialog->IsRunning()) << "Close joins the worker before the dialog goes";
+    EXPECT_FALSE(dialog->Result().has_value());
+    dialog->Destroy();
+  }
+  {
+    // Destroyed with the worker still fitting, its result not yet posted.
+    GlobalFitDlg dialog(&gui::Frame(), &gui::Doc(), "a.bwd", defaults, {});
+    ASSERT_TRUE(dialog.AddFile(b_));
+    ChooseALongRun(dialog);
+    ASSERT_TRUE(dialog.Run());
+  }
+  gui::Pump(200);  // a result posted by the stopped worker must not reach the dead dialog
+  EXPECT_EQ(gui::Doc().m_fit.m_p[0], ownChiSquare);
+  EXPECT_FALSE(gui::Doc().IsModified());
+  EXPECT_TRUE(gui::TakeDialogTexts().empty());
+}
+
+wxPreviewFrame* OpenPreviewFrame() {
+  for (wxWindowList::compatibility_iterator node = wxTopLevelWindows.GetFirst(); node; node = node->GetNext())
+    if (auto* frame = dynamic_cast<wxPreviewFrame*>(node->GetData()); frame && !frame->IsBeingDeleted()) return frame;
+  return nullptr;
+}
+
+// The toolkit's preview, rendering its page into a bitmap the test can look at.
+class BitmapPreview : public wxGtkPrintPreview {
+ public:
+  using wxGtkPrintPreview::wxGtkPrintPreview;
+  bool Render(wxBitmap& bmp) { return RenderPageIntoBitmap(bmp, 1); }
+};
+
+TEST_F(GlobalFitWindow, ReportPreviewsTheGlobalFitsPage) {
+  FitSettings defaults;
+  GlobalFitDlg dialog(&gui::Frame(), &gui::Doc(), "a.bwd", defaults, {});
+  ASSERT_TRUE(dialog.AddFile(b_));
+  ASSERT_EQ(dialog.ReportButton()->GetLabel(), "Report...");
+  EXPECT_FALSE(dialog.ReportButton()->IsEnabled()) << "nothing to report before a run";
+  ASSERT_TRUE(dialog.Run());
+  EXPECT_FALSE(dialog.ReportButton()->IsEnabled()) << "nor during one";
+  ASSERT_TRUE(WaitForRun(dialog));
+  ASSERT_TRUE(dialog.ReportButton()->IsEnabled());
+
+  ASSERT_EQ(OpenPreviewFrame(), nullptr);
+  Press(dialog.ReportButton());
+  gui::Pump(300);
+  wxPreviewFrame* preview = OpenPreviewFrame();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(preview->IsShown());
+  preview->Close();
+  gui::Pump(300);
+  EXPECT_EQ(OpenPreviewFrame(), nullptr);
+  EXPECT_TRUE(gui::TakeDialogTexts().empty());
+
+  // The printout draws the page where the painter lays it out: ink in the graph and in the
+  // tables, at a quarter of the printer's pixels.
+  wxPrintDialogData data(ReportPageSetup().GetPrintData());
+  auto* printout = new GlobalReportPrintout(std::make_shared<const GlobalFitResult>(*dialog.Result()));
+  BitmapPreview bitmapPreview(printout, nullptr, &data);
+  ASSERT_TRUE(bitmapPreview.IsOk());
+  const ReportPage page = PrinterPage(*printout);
+  wxBitmap bitmap(page.width / 4, page.height / 4, 24);
+  ASSERT_TRUE(bitmapPreview.Render(bitmap));
+  const wxImage image = bitmap.ConvertToImage();
+  const GlobalReportTexts texts = GlobalReportTextsFor(*dialog.Result(), {7, 12, 2026});
+  RecordingCanvas measure;
+  const GlobalReportLayout layout = GlobalReportLayoutFor(measure, texts, page);
+  auto ink = [&image](const CanvasRect& r) {
+    int dark = 0;
+    for (int y = r.top / 4; y < r.bottom / 4 && y < image.GetHeight(); ++y)
+      for (int x = r.left / 4; x < r.right / 4 && x < image.GetWidth(); ++x)
+        dark += image.GetRed(x, y) < 128 && image.GetGreen(x, y) < 128;
+    return dark;
+  };
+  EXPECT_GT(ink(layout.graph), 100);
+  EXPECT_GT(ink(layout.body), 100);
 }
 
 TEST_F(GlobalFitWindow, RefusalsAreShownAndAProjectReopensTheAnalysis) {
