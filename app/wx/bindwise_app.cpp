@@ -1,5 +1,7 @@
 #include "app/wx/bindwise_app.h"
 
+#include <algorithm>
+
 #include <wx/cmdline.h>
 #include <wx/config.h>
 #include <wx/dir.h>
@@ -8,12 +10,19 @@
 #include <wx/fileconf.h>
 #include <wx/filedlg.h>
 #include <wx/html/helpctrl.h>
+#include <wx/html/helpfrm.h>
+#include <wx/html/helpwnd.h>
+#include <wx/html/htmlwin.h>
+#include <wx/sizer.h>
+#include <wx/splitter.h>
+#include <wx/treectrl.h>
 #include <wx/msgdlg.h>
 #include <wx/stdpaths.h>
 
 #include "app/wx/about_dialog.h"
 #include "app/wx/main_frame.h"
 #include "app/wx/resource_path.h"
+#include "app/wx/scroll_bar_room.h"
 #include "document/wx/bindwise_doc.h"
 
 namespace {
@@ -202,6 +211,58 @@ void CBindwiseApp::OnAppAbout(wxCommandEvent&) {
   dialog.ShowModal();
 }
 
+namespace {
+
+// The help viewer's windows are created at placeholder sizes and laid out by their sizers
+// only as GTK first sizes them, so its contents tree would be given less room than its
+// scroll bars need for that first pass: room is made before the frame first shows. Once it
+// is laid out, neither the frame nor the divider may shrink the page or the contents tree
+// below what their scroll bars need.
+class CHelpController : public wxHtmlHelpController {
+ public:
+  using wxHtmlHelpController::wxHtmlHelpController;
+
+ protected:
+  wxHtmlHelpFrame* CreateHelpFrame(wxHtmlHelpData* data) override {
+    wxHtmlHelpFrame* frame = wxHtmlHelpController::CreateHelpFrame(data);
+    if (frame) {
+      SendSizeEventsDown(frame);
+      KeepRoomForScrollBars(frame);
+      frame->CallAfter([frame] { KeepHelpReadable(frame); });
+    }
+    return frame;
+  }
+
+ private:
+  // The frame shrinks the page in both directions and the contents tree in height (the
+  // divider keeps the contents' width).
+  static void KeepHelpReadable(wxHtmlHelpFrame* frame) {
+    wxHtmlHelpWindow* help = frame->GetHelpWindow();
+    if (!help || !help->GetHtmlWindow() || !help->GetSplitterWindow()) return;
+    const wxSize frameSize = frame->GetSize();
+    wxWindow* page = help->GetHtmlWindow();
+    const wxSize pageRoom = ScrollBarsMinimumSize(page);
+    wxSize minimum(frameSize.x - page->GetSize().x + pageRoom.x, frameSize.y - page->GetSize().y + pageRoom.y);
+    int leftPane = 0;
+    if (wxWindow* tree = help->GetTreeCtrl()) {
+      // Every page beside the contents (index, search) shrinks with it: each keeps the room
+      // its controls need.
+      wxWindow* pages = tree->GetParent()->GetParent();
+      for (wxWindow* tab : pages->GetChildren()) {
+        if (!tab->GetSizer()) continue;
+        minimum.y = std::max(minimum.y, frameSize.y - tab->GetSize().y + tab->GetSizer()->GetMinSize().y);
+        leftPane = std::max(leftPane, pages->GetSize().x - tab->GetSize().x + tab->GetSizer()->GetMinSize().x);
+      }
+      const wxSize treeRoom = ScrollBarsMinimumSize(tree);
+      minimum.y = std::max(minimum.y, frameSize.y - tree->GetSize().y + treeRoom.y);
+    }
+    help->GetSplitterWindow()->SetMinimumPaneSize(std::max(pageRoom.x, leftPane));
+    frame->SetMinSize(minimum);
+  }
+};
+
+}  // namespace
+
 void CBindwiseApp::ShowHelp(int context) {
   if (!m_pHelp) {
     wxString book = FindResourceFile("help/bindwise.hhp");
@@ -210,7 +271,7 @@ void CBindwiseApp::ShowHelp(int context) {
                    GetTopWindow());
       return;
     }
-    m_pHelp = std::make_unique<wxHtmlHelpController>(wxHF_DEFAULT_STYLE, GetTopWindow());
+    m_pHelp = std::make_unique<CHelpController>(wxHF_DEFAULT_STYLE, GetTopWindow());
     if (!m_pHelp->AddBook(wxFileName(book))) {
       m_pHelp.reset();
       wxMessageBox("The help book could not be read.", "Bindwise", wxOK | wxICON_EXCLAMATION,

@@ -1,5 +1,6 @@
 #include "outputview/wx/output_view.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <functional>
@@ -179,8 +180,12 @@ void COutputView::PlaceControls() {
   font.weight = 600;
   m_buttonFont = WxCanvas::MakeFont(font);
   for (const ControlPlacement& place : control_placements(m_layout)) {
-    const wxRect r = to_wx(place.rect);
+    wxRect r = to_wx(place.rect);
     if (place.id == kIdPlotList) {
+      // Below the window's minimum size (while a window manager without size hints shrinks
+      // it) the list's rectangle can be shorter than its scroll bar: the list keeps the
+      // bar's height rather than be laid out at a size GTK cannot draw.
+      r.height = std::max(r.height, m_plotList->MinimumHeight());
       m_plotList->SetSize(r);
       m_plotList->SetEntryMetrics(plot_list_metrics(m_nGridFontHeight, m_layout.fontDpi));
     } else if (wxButton* button = GetButton(place.id)) {

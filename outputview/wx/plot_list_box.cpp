@@ -6,6 +6,7 @@
 #include <wx/gdicmn.h>
 #include <wx/settings.h>
 
+#include "app/wx/scroll_bar_room.h"
 #include "app/wx/wx_canvas.h"
 #include "outputview/control_layout.h"
 #include "graphview/plot_colours.h"
@@ -13,11 +14,10 @@
 namespace {
 
 // GTK 3 draws scroll bars as thin overlays that appear only while the pointer moves over
-// the window, so a list with more entries than it shows looked complete. A classic bar needs
-// room for its slider: a list too short for it keeps the overlay (GTK would complain about a
-// negative size). The call is looked up at run time (the program is built without GTK's
+// the window, so a list with more entries than it shows looked complete: the list asks for a
+// classic bar. The calls are looked up at run time (the program is built without GTK's
 // headers) and made only on a GTK scrolled window.
-void UseClassicScrollBar(wxWindow* window, bool classic) {
+void UseClassicScrollBar(wxWindow* window) {
 #ifdef __WXGTK__
   using GetType = unsigned long (*)();
   using IsA = int (*)(void*, unsigned long);
@@ -27,10 +27,9 @@ void UseClassicScrollBar(wxWindow* window, bool classic) {
   static const auto setOverlay =
       reinterpret_cast<SetOverlay>(dlsym(RTLD_DEFAULT, "gtk_scrolled_window_set_overlay_scrolling"));
   void* widget = window->GetHandle();
-  if (getType && isA && setOverlay && widget && isA(widget, getType())) setOverlay(widget, classic ? 0 : 1);
+  if (getType && isA && setOverlay && widget && isA(widget, getType())) setOverlay(widget, 0);
 #else
   (void)window;
-  (void)classic;
 #endif
 }
 
@@ -39,12 +38,11 @@ void UseClassicScrollBar(wxWindow* window, bool classic) {
 CPlotListBox::CPlotListBox(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size)
     : wxVListBox(parent, id, pos, size, wxBORDER_SUNKEN | wxVSCROLL) {
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOX));
-  Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
-    UseClassicScrollBar(this, event.GetSize().y >= 3 * m_metrics.itemHeight + 8);
-    event.Skip();
-  });
+  UseClassicScrollBar(this);
   Bind(wxEVT_LISTBOX_DCLICK, &CPlotListBox::OnDoubleClick, this);
 }
+
+int CPlotListBox::MinimumHeight() { return ScrollBarsMinimumSize(this).y; }
 
 void CPlotListBox::AddString(const std::string& text) {
   m_items.push_back(text);

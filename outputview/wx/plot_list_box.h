@@ -24,6 +24,8 @@ class CPlotListBox : public wxVListBox, public PlotListSink {
   // Font and entry sizes (outputview/control_layout.h).
   void SetEntryMetrics(const PlotListMetrics& metrics);
   const PlotListMetrics& EntryMetrics() const { return m_metrics; }
+  // The least height the list can be given: its scroll bar's minimum and its border.
+  int MinimumHeight();
   // What a double click on an entry runs (the owner view's View command).
   void SetOnDoubleClick(std::function<void()> action) { m_onDoubleClick = std::move(action); }
 

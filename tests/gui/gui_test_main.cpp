@@ -1,11 +1,15 @@
 // The GUI test program: starts the real desktop program (its application class, frame and
 // document) without running its main loop, then runs the GoogleTest cases of every file of
 // this folder against it, pumping events in between. Needs an X display (xvfb-run).
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -28,6 +32,37 @@
 namespace {
 
 std::deque<int> g_answers;
+std::vector<std::string> g_gtkComplaints;
+
+// GLib's structured log writer, declared here as the program is built without GLib's headers.
+struct LogField {
+  const char* key;
+  const void* value;
+  long length;
+};
+using LogWriter = int (*)(int level, const LogField* fields, std::size_t count, void* data);
+constexpr int kLogCritical = 1 << 3, kLogWarning = 1 << 4;
+
+int RecordGtkComplaint(int level, const LogField* fields, std::size_t count, void* data) {
+  static const auto writeDefault = reinterpret_cast<LogWriter>(dlsym(RTLD_DEFAULT, "g_log_writer_default"));
+  std::string domain, message;
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto text = [&] { return fields[i].length < 0 ? std::string(static_cast<const char*>(fields[i].value))
+                                                        : std::string(static_cast<const char*>(fields[i].value),
+                                                                      static_cast<std::size_t>(fields[i].length)); };
+    if (std::strcmp(fields[i].key, "GLIB_DOMAIN") == 0) domain = text();
+    if (std::strcmp(fields[i].key, "MESSAGE") == 0) message = text();
+  }
+  if ((level & (kLogCritical | kLogWarning)) && domain == "Gtk") g_gtkComplaints.push_back(message);
+  return writeDefault ? writeDefault(level, fields, count, data) : 1;
+}
+
+// Must run before anything is logged.
+void RecordGtkComplaints() {
+  using SetWriter = void (*)(LogWriter, void*, void (*)(void*));
+  if (const auto setWriter = reinterpret_cast<SetWriter>(dlsym(RTLD_DEFAULT, "g_log_set_writer_func")))
+    setWriter(RecordGtkComplaint, nullptr, nullptr);
+}
 std::vector<wxString> g_dialogTexts;
 wxString g_scratch;
 
@@ -157,9 +192,12 @@ wxString SaveScreenshot(const wxString& name) {
 
 wxString ScratchPath(const wxString& name) { return g_scratch + "/" + name; }
 
+std::vector<std::string> TakeGtkComplaints() { return std::exchange(g_gtkComplaints, {}); }
+
 }  // namespace gui
 
 int main(int argc, char** argv) {
+  RecordGtkComplaints();
   testing::InitGoogleTest(&argc, argv);
   // A private configuration folder, so the user's recent-file list is neither read nor
   // changed.

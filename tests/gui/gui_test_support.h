@@ -43,6 +43,10 @@ int PendingDialogs();
 // other dialogs: their title), then forgets them.
 std::vector<wxString> TakeDialogTexts();
 
+// GTK's criticals and warnings (such as a widget given a negative size) logged since the last
+// call, then forgets them. They still print as usual.
+std::vector<std::string> TakeGtkComplaints();
+
 // Saves a picture of the main window as <test build dir>/<name>.png; returns the path.
 wxString SaveScreenshot(const wxString& name);
 // A path in the test's scratch folder (removed at exit).

@@ -11,16 +11,20 @@
 #include <wx/button.h>
 #include <wx/display.h>
 #include <wx/menu.h>
+#include <wx/html/helpfrm.h>
 #include <wx/uiaction.h>
 
+#include "app/wx/bindwise_app.h"
 #include "app/wx/command_ids.h"
 #include "app/wx/fixed_splitter.h"
 #include "app/wx/main_frame.h"
 #include "commands/display_values.h"
+#include "commands/simulate_command.h"
 #include "document/wx/bindwise_doc.h"
 #include "graphview/wx/graph_view.h"
 #include "outputview/control_layout.h"
 #include "outputview/wx/output_view.h"
+#include "outputview/wx/plot_list_box.h"
 #include "gui_test_support.h"
 
 namespace {
@@ -179,3 +183,49 @@ TEST(Screens, ResizingLaysThePanesOutAgain) {
   frame.SetSize(original);
   gui::Pump(300);
 }
+
+// At the smallest window, with more curves than the plot list shows, and in the help viewer
+// made as small as it goes, GTK never has a widget laid out below its minimum size.
+TEST(Screens, TheSmallestWindowAndTheHelpViewerGiveGtkNoNegativeSizes) {
+  gui::ResetDocument();
+  gui::TakeGtkComplaints();
+  BindwiseDoc& doc = gui::Doc();
+  const char* rows[3][3] = {{"1", "0", "2.000"}, {"1.5", "24.94", "2.005"}, {"2", "49.75", "2.010"}};
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) doc.m_cells[r][c].SetText(rows[r][c]);
+  SimulateSettings s;
+  s.m_dValue[1] = 1;
+  s.m_dValue[2] = 2;
+  s.m_dValue[3] = 1;
+  for (int curve = 0; curve < 5; ++curve) {
+    s.m_dValue[4] = 5 + 0.5 * curve;
+    ASSERT_TRUE(run_simulate_command(doc, s, nullptr).computed);
+  }
+  gui::Pump(200);
+  ASSERT_EQ(gui::Frame().GetOutputView()->GetPlotList()->GetCount(), 5);
+  CMainFrame& frame = gui::Frame();
+  const wxSize original = frame.GetSize();
+  for (const wxSize size : {wxSize(1, 1), wxSize(frame.GetMinSize().x, 2000), wxSize(2000, frame.GetMinSize().y)}) {
+    frame.SetSize(size);
+    gui::Pump(300);
+  }
+  EXPECT_EQ(gui::TakeGtkComplaints(), std::vector<std::string>{}) << "main window";
+
+  CBindwiseApp::Get().ShowHelp(0);
+  gui::Pump(300);
+  wxWindow* help = nullptr;
+  for (wxWindow* window : wxTopLevelWindows)
+    if (dynamic_cast<wxHtmlHelpFrame*>(window) && window->IsShown()) help = window;
+  ASSERT_NE(help, nullptr);
+  help->SetSize(1, 1);
+  gui::Pump(300);
+  help->Close(true);
+  gui::Pump(200);
+  EXPECT_EQ(gui::TakeGtkComplaints(), std::vector<std::string>{}) << "help viewer";
+
+  frame.SetSize(original);
+  gui::Pump(300);
+  doc.Modify(false);
+  gui::ResetDocument();
+}
+
