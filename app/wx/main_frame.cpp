@@ -106,13 +106,19 @@ void CMainFrame::PlaceOnScreen() {
   const FrameState state = LoadFrameState();
   const CanvasRect r = RestoredFrameRect({work.x, work.y, work.GetRight() + 1, work.GetBottom() + 1},
                                          {state.restoredSize.x, state.restoredSize.y}, {minimum.x, minimum.y});
-  SetSize(r.left, r.top, r.Width(), r.Height());
+  // Sized through its client area: a frame given its outer size before it is shown is first
+  // shown at the size of its window-manager frame alone (0 x 0 inside, where GTK complains
+  // about negative sizes) while wx waits for the frame's extents. The remembered size is the
+  // window without that frame: the client area plus the menu, tool and status bars.
+  m_chrome = GetSize() - GetClientSize();
+  SetClientSize(r.Width() - m_chrome.x, r.Height() - m_chrome.y);
+  Move(r.left, r.top);
   m_restoredSize = wxSize(r.Width(), r.Height());
   if (state.maximized) Maximize(true);
 }
 
 void CMainFrame::OnFrameSize(wxSizeEvent& event) {
-  if (!IsMaximized() && !IsIconized() && !IsFullScreen()) m_restoredSize = event.GetSize();
+  if (!IsMaximized() && !IsIconized() && !IsFullScreen()) m_restoredSize = GetClientSize() + m_chrome;
   event.Skip();
 }
 

@@ -74,6 +74,7 @@ class CMainFrame : public wxDocParentFrame {
   void OnCloseWhileFitting(wxCloseEvent& event);
 
   wxSize m_restoredSize;  // the size the window had when it was last neither maximized nor iconized
+  wxSize m_chrome;        // menu, tool and status bars around the client area, as measured before showing
   BindwiseDoc* m_pDoc = nullptr;
   CFixedSplitter* m_pSplitter = nullptr;
   CCellView* m_pCellView = nullptr;
