@@ -1,5 +1,6 @@
 #include "outputview/plan_prediction.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "commands/fit_record_settings.h"
@@ -12,6 +13,23 @@ bool has_typed_constants(const FitSettings& s) {
   if (!is_valid_model(s.m_nModelIndex + 1)) return false;
   for (int row = 1; row <= kValueRows; ++row)
     if (s.m_dValue[row] != 0.0) return true;
+  return false;
+}
+
+// The fields show, as the dialog prints them, a run the plan already holds (as on opening or
+// after choosing a list line). Applying it again, as "Add" would, cuts every later run.
+bool plan_holds_run(const Titration& doc, const GenerateRequest& run) {
+  const auto same = [](double a, double b) { return c_printf("%7.3f", a) == c_printf("%7.3f", b); };
+  if (run.m_nVolUnit != doc.m_nGenVolUnit || run.m_nConcUnit != doc.m_nGenConcUnit ||
+      !same(run.m_dVolStart, doc.m_dGenStartVolume))
+    return false;
+  const int steps = std::clamp(doc.m_nGenSteps, 0, Titration::kMaxGenSteps);
+  for (int i = 1; i <= steps; ++i) {
+    const GenStep& step = doc.m_genSteps[i];
+    if (step.m_nStart == run.m_nStartCell && step.m_nAdditions == run.m_nAdditionCount &&
+        same(step.m_dVolume, run.m_dVolAdded) && same(step.m_dConc, run.m_dConcAdded))
+      return true;
+  }
   return false;
 }
 
@@ -29,11 +47,13 @@ PlanPredictionRequest plan_prediction_request(const Titration& doc, const Genera
                                               const FitSettings& fitDialog, const std::string& noiseText) {
   PlanPredictionRequest out;
   out.plan = doc;
-  std::vector<std::string> scratchLines;
-  const GenerateOutcome generated = take_generate_request(out.plan, run, scratchLines);
-  if (!generated.generated) {
-    out.message = generated.message;
-    return out;
+  if (!plan_holds_run(doc, run)) {
+    std::vector<std::string> scratchLines;
+    const GenerateOutcome generated = take_generate_request(out.plan, run, scratchLines);
+    if (!generated.generated) {
+      out.message = generated.message;
+      return out;
+    }
   }
   if (!parse_number_field(noiseText, &out.noiseSD) || !(out.noiseSD > 0.0)) {
     out.message = kPredictNoiseMessage;

@@ -1,7 +1,8 @@
 // "Predict" in Generate Data: how precisely the plan as the dialog now shows it (the
 // document's planned runs plus the run in the fields, applied as "Add" would apply it but to
 // a copy) would determine the constants the user expects, at the reading noise typed in the
-// dialog. The grid and the plan of the open document are never touched.
+// dialog. Fields that show a run the plan already holds (as on opening) leave the plan as it
+// is. The grid and the plan of the open document are never touched.
 //
 // The constants to expect: the fit the results panel shows, when it shows one (the best
 // estimate there is), otherwise the Fit dialog's values as typed (Simulate's "Copy to Fit" puts expected

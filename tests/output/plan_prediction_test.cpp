@@ -64,6 +64,27 @@ TEST(PlanPrediction, PredictsTheFieldsRunOnACopyWithTheFitDialogsConstants) {
   EXPECT_TRUE(sawLogK1) << lines[1];
 }
 
+// On opening, the fields show the plan's first run: predicting must not cut the runs after it
+// (as pressing Add would); a changed run is applied as Add applies it.
+TEST(PlanPrediction, FieldsShowingAPlannedRunKeepTheWholePlan) {
+  Titration doc;
+  std::vector<std::string> lines;
+  ASSERT_TRUE(take_generate_request(doc, run_of_additions(2, 20), lines).generated);
+  GenerateRequest second = run_of_additions(22, 10);
+  second.m_dVolAdded = 10.0;
+  ASSERT_TRUE(take_generate_request(doc, second, lines).generated);
+  ASSERT_EQ(planned_rows(doc), 31);
+
+  GenerateRequest shown = run_of_additions(2, 20);  // as the dialog reads its "%7.3f" texts back
+  shown.m_dConcAdded = 1.6000000001;
+  EXPECT_EQ(planned_rows(plan_prediction_request(doc, shown, typed_model_2(), "0.003").plan), 31);
+  EXPECT_EQ(planned_rows(plan_prediction_request(doc, second, typed_model_2(), "0.003").plan), 31);
+
+  shown.m_nAdditionCount = 25;
+  EXPECT_EQ(planned_rows(plan_prediction_request(doc, shown, typed_model_2(), "0.003").plan), 26);
+  EXPECT_EQ(planned_rows(doc), 31);
+}
+
 TEST(PlanPrediction, ExpectsTheDocumentsFitWithTheFitDialogsErrorMethod) {
   Titration doc;
   write_series(doc, series_design(2, {0.62, 0.18, 20.0, -5.8, 5.9, 6.3, 25.0}, 150, 0.003));
