@@ -7,6 +7,7 @@
 
 #include "commands/display_values.h"
 #include "commands/fit_command.h"
+#include "fitting/parallel_refit.h"
 #include "commands/precision_prediction.h"
 #include "fitting/models.h"
 
@@ -46,7 +47,7 @@ void write_series(Titration& doc, const BenchModel& m) {
 }
 
 // The Fit dialog with the model just chosen and start values a user would type.
-FitJob job_for(const BenchModel& m, bool extensive, bool jackknife) {
+FitJob job_for(const BenchModel& m, bool extensive, bool jackknife, bool profile = false) {
   Titration doc;
   write_series(doc, m);
   FitSettings s;
@@ -57,6 +58,7 @@ FitJob job_for(const BenchModel& m, bool extensive, bool jackknife) {
     if (r <= model_info(m.model).slots && slot_kind(m.model, r) == SlotKind::AssociationConstant) s.m_dValue[r] += 0.5;
   }
   s.m_bExtensive = extensive;
+  s.m_bProfile = profile;
   if (jackknife) {
     s.m_bEstimateErrors = 1;
     fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
@@ -86,9 +88,24 @@ void BM_SixSiteBroadSearch(benchmark::State& state) {
     FitResult r = compute_fit(job, nullptr, options);
     benchmark::DoNotOptimize(r.params[0]);
   }
-  state.SetLabel(jackknife ? "with jackknife errors" : "covariance or no errors");
+  state.SetLabel(std::string(jackknife ? "with converged jackknife errors" : "covariance or no errors") + ", " +
+                 std::to_string(refit_thread_count()) + " threads");
 }
-BENCHMARK(BM_SixSiteBroadSearch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SixSiteBroadSearch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Profile-likelihood intervals of every fitted row of the six-site model (standard schedule
+// first; the schedule alone is BM_StandardSchedule/5).
+void BM_SixSiteProfiles(benchmark::State& state) {
+  const FitJob job = job_for(kModels[5], false, false, true);
+  int refits = 0;
+  for (auto _ : state) {
+    FitResult r = compute_fit(job, nullptr);
+    refits = static_cast<int>(r.diagnostics.profile.size());
+    benchmark::DoNotOptimize(r.params[0]);
+  }
+  state.SetLabel(std::to_string(refits) + " rows profiled, " + std::to_string(refit_thread_count()) + " threads");
+}
+BENCHMARK(BM_SixSiteProfiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Arguments: the model's index in kModels, and 1 for jackknife errors.
 void BM_PredictPlan(benchmark::State& state) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/command_support.h"
+#include "commands/residuals.h"
 #include "outputview/ascii_export.h"
 
 namespace {
@@ -47,7 +48,7 @@ int run_export(const ExportArgs& a, CliIo& io) {
 void setup_export(CLI::App& app, CliIo& io, CliRunner& runner) {
   auto a = std::make_shared<ExportArgs>();
   CLI::App* sub =
-      app.add_subcommand("export", "Write points, the fit, a simulation or a saturation curve as ASCII or CSV");
+      app.add_subcommand("export", "Write points, the fit, a simulation, a saturation curve or the fit's residuals as ASCII or CSV");
   sub->add_option("KIND", a->kind, kind_list())->required()->check(CLI::IsMember(kind_names()));
   sub->add_option("FILE", a->file, "document to read (.bwd)")->required();
   sub->add_option("--out", a->out, "text file to write")->required();

@@ -18,7 +18,7 @@ struct FitArgs {
   std::string file, values, flags, errors = "none", save;
   int model = 0;
   double startCa = 0.0, temperature = 25.0;
-  bool noDilution = false, extensive = false, autoStart = false;
+  bool noDilution = false, extensive = false, autoStart = false, profile = false;
   std::uint32_t seed = 0;
   bool haveSeed = false;
 };
@@ -30,6 +30,7 @@ FitSettings settings_from(const FitArgs& a) {
   s.m_bExtensive = a.extensive ? 1 : 0;
   s.m_dTemperature = a.temperature;
   apply_error_method(a.errors, s);
+  s.m_bProfile = a.profile ? 1 : 0;
   return s;
 }
 
@@ -89,6 +90,8 @@ void setup_fit(CLI::App& app, CliIo& io, CliRunner& runner) {
   add_number_option(sub, "--start-ca", a->startCa, "start Ca concentration, uM", 0.0, kMaxAmount);
   sub->add_flag("--no-dilution", a->noDilution, "the signal is not affected by dilution");
   sub->add_option("--errors", a->errors, "none, percent:P, sd:S, jackknife or jackknife:P (default none)");
+  sub->add_flag("--profile", a->profile,
+                "profile-likelihood intervals (68 % and 95 %) of every fitted row, printed as fit.profile");
   sub->add_flag("--extensive", a->extensive, "broad search of the start constants (slow)");
   sub->add_flag("--auto-start", a->autoStart,
                 "estimate the start values of the fitted rows from the data (--values then only sets "

@@ -18,6 +18,44 @@ json slots(const double (&values)[ParamSet::kSlots], int n) {
   return out;
 }
 
+json optional_number(const std::optional<double>& v) { return v ? number(*v) : json(nullptr); }
+
+json profile_json(const FitDiagnostics& d) {
+  json out = json::array();
+  for (const RowInterval& r : d.profile)
+    out.push_back({{"row", r.row},
+                   {"name", r.name},
+                   {"value", number(r.value)},
+                   {"ci68", json::array({optional_number(r.lo68), optional_number(r.hi68)})},
+                   {"ci95", json::array({optional_number(r.lo95), optional_number(r.hi95)})}});
+  return out;
+}
+
+json warnings_json(const FitDiagnostics& d) {
+  json out = json::array();
+  for (const FitWarning& w : d.warnings) out.push_back({{"kind", w.kind}, {"rows", w.rows}, {"text", w.text}});
+  return out;
+}
+
+json correlation_json(const FitDiagnostics& d) {
+  json out = json::array();
+  for (const std::vector<double>& line : d.correlation) {
+    json row = json::array();
+    for (double v : line) row.push_back(number(v));
+    out.push_back(row);
+  }
+  return out;
+}
+
+// The review of a fit made in this run; a fit read from a file has none.
+void add_diagnostics(const FitDiagnostics& d, json& fit) {
+  if (!d.valid) return;
+  if (d.haveProfile) fit["profile"] = profile_json(d);
+  fit["correlation_rows"] = d.correlationRows;
+  fit["correlation"] = correlation_json(d);
+  fit["warnings"] = warnings_json(d);
+}
+
 }  // namespace
 
 double float_as_decimal(float value) {
@@ -45,6 +83,7 @@ json FitToJson(const Titration& doc) {
     out["stop"] = fit_stop_name(doc.m_fitRun.stop);
     out["runs"] = doc.m_fitRun.runs;
   }
+  add_diagnostics(doc.m_fitDiagnostics, out);
   return out;
 }
 

@@ -15,7 +15,10 @@
 
 // null while no fit is shown (m_bShowFit 0); else
 // {model, electrode, dilution, start_ca_um, chi_square, params [slots 1..n],
-//  errors [slots 1..n] or null when the record has no error estimates}.
+//  errors [slots 1..n] or null when the record has no error estimates}, and for a fit made in
+// this run also profile [{row, name, value, ci68 [lo, hi], ci95 [lo, hi]}] (when asked for;
+// null for an open side), correlation_rows [rows], correlation [[r]] and
+// warnings [{kind, rows, text}].
 nlohmann::ordered_json FitToJson(const Titration& doc);
 
 // One simulation record: {slot, model, electrode, dilution, start_ca_um, params [1..n]}.

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "document/titration_edit.h"
+#include "commands/identifiability.h"
+#include "fitting/parallel_refit.h"
 #include "fitting/error_estimation.h"
 #include "fitting/levenberg_marquardt.h"
 #include "fitting/models.h"
@@ -55,6 +58,7 @@ void decide_errors(FitJob& job, const FitSettings& s) {
   const bool percentWeights = job.covarianceErrors && job.usePercent && s.m_dPercentError > 0.0;
   for (std::size_t i = 0; i < job.y.size(); ++i)
     job.sigma[i] = percentWeights ? job.y[i] * s.m_dPercentError * 0.01 : 1.0;
+  job.profileIntervals = s.m_bProfile != 0;
   if (s.m_bUseJackknife && s.m_bEstimateErrors) {
     job.jackknifeErrors = true;
     job.covarianceErrors = false;
@@ -84,6 +88,20 @@ Vec to_vec(const std::vector<double>& v) {
 
 // Thrown through the schedule's nested loops when the caller asked to stop.
 struct FitStoppedSignal {};
+
+// A binding model with its own result vectors, one per worker thread.
+ModelMaker binding_model_maker(const FitJob& job) {
+  const ModelInfo& info = model_info(job.model);
+  const ModelFamily family = info.family;
+  const bool electrode = info.electrode, dilution = job.dilution;
+  return [=] {
+    auto bound = std::make_shared<Vec>(2);
+    auto freeCa = std::make_shared<Vec>(2);
+    return ModelFunction([=](double X, double Y, Vec& a, int ma, Vec& dyda) {
+      return model_fit_evaluation(family, electrode, dilution, X, a, Y, ma, dyda, *bound, *freeCa);
+    });
+  };
+}
 
 // The schedule of one fit: every run shares the data, the covariance work matrices and the
 // model's result vectors (so warm starts carry over from run to run).
@@ -127,11 +145,55 @@ class Schedule {
 
   void JackknifeErrors(FitResult& result, int nParams, const FitOptions& options) {
     Vec err(ma_);
-    double chisq = 0.0;
-    estimate_errors_jackknife(err, model_, x_, y_, Y_, sigma_, n_, a_, ia_, ma_, covar_, alpha_, chisq,
-                              options.jackknifeSeed, {}, progress_.stop_check());
-    StopIfAsked();
+    JackknifeOptions jackknife;
+    jackknife.seed = options.jackknifeSeed;
+    jackknife.threads = options.threads;
+    jackknife.stopCheck = progress_.stop_check();
+    const bool finished = estimate_errors_jackknife(err, binding_model_maker(job_), Data(), a_, ia_, ma_, jackknife);
+    if (!finished) throw FitStoppedSignal{};
     for (int k = 1; k <= nParams; ++k) result.errors[k] = err[k];
+  }
+
+  // Profiles around the fit polished until converged, whose chi-square is the minimum the
+  // thresholds refer to.
+  std::vector<ProfileInterval> Profiles(const FitOptions& options) {
+    Vec a(ma_);
+    for (int k = 1; k <= ma_; ++k) a[k] = a_[k];
+    Mat covar(ma_, ma_), alpha(ma_, ma_);
+    double chisq = 0.0;
+    if (polish_until_converged(model_, x_, y_, Y_, sigma_, n_, a, ia_, ma_, covar, alpha, chisq, progress_.stop_check())
+            .stop == FitStop::Stopped)
+      throw FitStoppedSignal{};
+    const double residualSD = std::sqrt(chisq / std::max(n_ - FittedCount(), 1));
+    Vec sd(ma_);
+    for (int k = 1; k <= ma_; ++k) sd[k] = ia_[k] ? std::sqrt(std::max(covar[k][k], 0.0)) * residualSD : 0.0;
+    ProfileRequest request;
+    request.makeModel = binding_model_maker(job_);
+    request.kinds.assign(static_cast<std::size_t>(ma_) + 1, SlotKind::Response);
+    for (int k = 1; k <= ma_; ++k) request.kinds[static_cast<std::size_t>(k)] = slot_kind(job_.model, k);
+    request.chisqMin = chisq;
+    request.threads = options.threads;
+    request.stopCheck = progress_.stop_check();
+    std::vector<ProfileInterval> intervals = profile_intervals(request, Data(), a, ia_, ma_, sd);
+    StopIfAsked();
+    return intervals;
+  }
+
+  // The correlation and the warnings, from the last full run's covariance matrix.
+  FitDiagnostics Review(const FitResult& result, const std::vector<ProfileInterval>* profile) {
+    FitReviewInput in;
+    in.model = job_.model;
+    in.ma = ma_;
+    in.flags = job_.flags;
+    in.params = result.params;
+    in.start = job_.start;
+    in.covar = status_ == 0 ? &covar_ : nullptr;
+    in.errorScale = job_.covarianceErrors ? (job_.usePercent ? 1.0 : job_.constantSD)
+                                          : std::sqrt(chisqA_ / std::max(n_ - FittedCount(), 1));
+    in.converged = result.stop == FitStop::Converged;
+    in.stopText = fit_stop_text(result.stop);
+    in.profile = profile;
+    return review_fit(in);
   }
 
   // Response of the fitted parameters at (X nM, Y), for the curve.
@@ -142,6 +204,13 @@ class Schedule {
  private:
   void StopIfAsked() {
     if (StopCheck* check = progress_.stop_check(); check && check->StopRequested()) throw FitStoppedSignal{};
+  }
+
+  FitData Data() const { return FitData{x_, y_, Y_, sigma_, n_}; }
+  int FittedCount() const {
+    int p = 0;
+    for (int k = 1; k <= ma_; ++k) p += ia_[k] ? 1 : 0;
+    return p;
   }
 
   int FitRun(Vec& v, const IVec& flags, double& chisq) {
@@ -313,6 +382,9 @@ void FinishResult(const FitJob& job, Schedule& schedule, ProgressTracker& tracke
     schedule.JackknifeErrors(result, nParams, options);
     result.haveErrors = true;
   }
+  std::vector<ProfileInterval> profile;
+  if (job.profileIntervals && !singular) profile = schedule.Profiles(options);
+  result.diagnostics = schedule.Review(result, job.profileIntervals && !singular ? &profile : nullptr);
   if (singular) result.messages.push_back(kFitTooFarMessage);
   tracker.Finish();
 }
@@ -392,6 +464,7 @@ void apply_fit(Titration& doc, const FitJob& job, const FitResult& result) {
   doc.m_fTemperature = job.temperatureK;
   std::copy(std::begin(result.curve), std::end(result.curve), std::begin(doc.m_fitCurve));
   doc.m_bShowFit = 1;
+  doc.m_fitDiagnostics = result.diagnostics;
 }
 
 FitOutcome run_fit_command(Titration& doc, const FitSettings& settings, FitProgress* progress,

@@ -2,7 +2,9 @@
 // start values into the model's internal parameters, runs the model family's schedule of
 // Levenberg-Marquardt runs (single-slot pre-fits, full fits, the two-site chelator re-seed
 // step and the optional broad search), samples the 498-point fitted curve, estimates the
-// errors (covariance or jackknife) and stores the fit record in the document.
+// errors (covariance or jackknife) and, when asked, the profile-likelihood intervals, reviews
+// how well the data fix each row (correlation, warnings) and stores the fit record in the
+// document.
 //
 // The window shows the Fit dialog, then either calls run_fit_command on the UI thread, or
 // splits it for a worker thread: prepare_fit (UI thread, reads the document), compute_fit
@@ -29,7 +31,9 @@ inline constexpr const char* kFitProteinHighMessage =
 // Progress of a running fit, and its stop channel. Positions rise from 0, stay below 100
 // while the fit runs and end with exactly one call with 100 (none when the fit was stopped).
 // StopRequested is polled between least-squares steps; once it returns true the fit ends as
-// "stopped" within one step. Both are called from the thread that runs compute_fit.
+// "stopped" within one step. SetPosition is called from the thread that runs compute_fit;
+// StopRequested also from the jackknife's and the profiles' worker threads, so an override
+// must be thread-safe (an atomic flag).
 class FitProgress : public StopCheck {
  public:
   virtual void SetPosition(int position) = 0;
@@ -47,6 +51,7 @@ std::vector<std::string> fit_run_lines(const FitRunRecord& run);
 
 struct FitOptions {
   std::optional<std::uint32_t> jackknifeSeed;  // none: seeded from the clock
+  int threads = 0;  // workers for the jackknife and the profiles; 0: one per core (at most 8)
 };
 
 // Everything the computation needs, taken from the document and the dialog.
@@ -65,6 +70,7 @@ struct FitJob {
   bool extensive = false;
   bool covarianceErrors = false;
   bool jackknifeErrors = false;
+  bool profileIntervals = false;
   bool usePercent = true;
   double constantSD = 0.0;
   double startCaUM = 0.0;
@@ -88,12 +94,14 @@ struct FitResult {
   int polishRuns = 0;  // of runs, those of the polish after the schedule
   FitPoint curve[Titration::kCurvePoints];
   std::vector<std::string> messages;  // protein warning, then the start-value message
+  FitDiagnostics diagnostics;         // profile intervals, correlation and warnings
 };
 
 FitResult compute_fit(const FitJob& job, FitProgress* progress, const FitOptions& options = {});
 
-// Stores the record (m_fit), how the fit ended (m_fitRun), the curve, the gathered points,
-// start Ca, temperature, m_bShowFit = 1 and marks the document modified.
+// Stores the record (m_fit), how the fit ended (m_fitRun), the diagnostics (m_fitDiagnostics),
+// the curve, the gathered points, start Ca, temperature, m_bShowFit = 1 and marks the
+// document modified.
 void apply_fit(Titration& doc, const FitJob& job, const FitResult& result);
 
 struct FitOutcome {

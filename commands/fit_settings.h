@@ -27,6 +27,7 @@ struct FitSettings {
   int m_bUsePercent = 1;     // weights from the percentage (percent and jackknife choices)
   int m_bUseConstantSD = 0;
   int m_bUseJackknife = 0;
+  int m_bProfile = 0;  // "Profile-likelihood intervals", beside either error choice
   BYTE m_bConstantSDRadio = 0;
   int m_bExtensive = 0;          // broad search
   double m_dTemperature = 25.0;  // degrees C

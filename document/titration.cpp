@@ -140,6 +140,7 @@ void Titration::ResetForNew() {
   m_strTitle = "Title";
   m_bShowFit = 0;
   m_fitRun = FitRunRecord{};
+  m_fitDiagnostics = FitDiagnostics{};
   m_bHaveSims = 0;
   m_bAxisFixed = 0;
   m_bGraphDrag = 0;
@@ -157,8 +158,10 @@ void Titration::AssignExperiment(const Titration& other) {
   PlotListSink* keep = m_pPlotList;
   const bool modified = m_bModifiedCore;
   TitrationEdit* openEdit = m_pOpenEdit;
+  const BYTE showResiduals = m_bShowResiduals;  // a view choice, not part of the experiment
   *this = other;
   m_pPlotList = keep;
+  m_bShowResiduals = showResiduals;
   m_bModifiedCore = modified;
   m_pOpenEdit = openEdit;
 }

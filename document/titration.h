@@ -15,6 +15,7 @@
 
 #include "document/c_text.h"
 #include "fitting/fit_stop.h"
+#include "document/fit_diagnostics.h"
 
 typedef unsigned char BYTE;
 
@@ -236,6 +237,8 @@ class Titration {
   ParamSet m_sims[kMaxSims];
   FitPoint m_fitCurve[kCurvePoints];
   BYTE m_bShowFit = 0;
+  FitDiagnostics m_fitDiagnostics;  // of the last fit made in this session; not saved
+  BYTE m_bShowResiduals = 1;        // the residual strip under the graph while a fit is shown; not saved
   BYTE m_bHaveSims = 0;
 
  private:

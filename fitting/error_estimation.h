@@ -11,6 +11,7 @@
 #include <optional>
 #include <random>
 
+#include "fitting/parallel_refit.h"
 #include "fitting/levenberg_marquardt.h"
 #include "fitting/numeric_arrays.h"
 
@@ -33,19 +34,30 @@ void draw_left_out_positions(int n, int d, std::mt19937& rng, IVec& leftOut);
 // A seed from the clock (seconds), for runs that need no reproducibility.
 std::uint32_t clock_seed();
 
-// Delete-d jackknife for the fit a[1..ma] with flags ia on the full data set x, y, Y, sigma
-// [1..n] (Y: each point's own factor, as for fit_parameters). Each repetition starts from a,
-// refits the kept points (series order, their own Y and sigma) with fit_parameters and records
-// the result; a refit that meets a singular matrix contributes the vector it reached.
+// Delete-d jackknife for the fit a[1..ma] with flags ia on the full data set (Y: each point's
+// own factor, as for fit_parameters). The left-out positions of all repetitions are drawn
+// first, in repetition order, from one generator; the subsets are then refitted on
+// options.threads workers (each with its own model from makeModel), each starting from a and
+// polished until converged (polish_until_converged), so the result for a given seed does not
+// depend on the thread count. A refit that meets a singular matrix contributes the vector it
+// reached.
 // err[k] = sqrt((n - d) / d) x sqrt(sum_r (a_rk - mean_k)^2 / 99) for fitted slots, 0 for the
-// others. covar, alpha and chisq are work space (contents afterwards unspecified). seed: the
-// generator's seed; none means clock_seed(). onRepetition, when set, is called after each
-// repetition with its number 1..100 (for progress display). stopCheck, when set, is polled
-// between steps; once it asks to stop the function returns with err = 0 for every slot.
+// others. onRepetition, when set, is called (from one thread at a time) with the count of
+// finished repetitions 1..100. stopCheck, when set, is polled between steps by every worker;
+// once it asks to stop the function returns with err = 0 for every slot and returns false.
 // Needs n >= 2; smaller n gives err = 0 for every slot.
-void estimate_errors_jackknife(Vec& err, FitModelRef model, const Vec& x, const Vec& y,
-                               const Vec& Y, const Vec& sigma, int n, const Vec& a,
-                               const IVec& ia, int ma, Mat& covar, Mat& alpha, double& chisq,
-                               std::optional<std::uint32_t> seed = std::nullopt,
-                               const std::function<void(int)>& onRepetition = {},
-                               StopCheck* stopCheck = nullptr);
+struct JackknifeOptions {
+  std::optional<std::uint32_t> seed;  // none: clock_seed()
+  int threads = 0;                    // 0: refit_thread_count()
+  std::function<void(int)> onRepetition;
+  StopCheck* stopCheck = nullptr;     // shared by the workers, so it must be thread-safe
+};
+bool estimate_errors_jackknife(Vec& err, const ModelMaker& makeModel, const FitData& data,
+                               const Vec& a, const IVec& ia, int ma,
+                               const JackknifeOptions& options = {});
+
+// Correlation matrix of the fitted slots from the covariance matrix covar[1..ma][1..ma]:
+// corr[i][j] = covar[i][j] / sqrt(covar[i][i] covar[j][j]); 0 where a variance is not
+// positive. Fills corr[1..ma][1..ma] (unfitted slots' rows and columns 0, diagonal 1 for
+// fitted slots with positive variance).
+void correlation_matrix(const Mat& covar, const IVec& ia, int ma, Mat& corr);

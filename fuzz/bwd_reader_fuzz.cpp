@@ -48,10 +48,9 @@ void check_show(const Titration& doc) {
 
 // Curves are sampled at the smallest count the dialog allows, and now and then at the largest.
 void check_exports(const Titration& doc, int count) {
-  constexpr ExportKind kinds[] = {ExportKind::Points, ExportKind::Fit, ExportKind::Simulation,
-                                  ExportKind::Saturation, ExportKind::SimulationSaturation};
   const int positions = doc.m_nSims < 0 ? 0 : doc.m_nSims;
-  for (ExportKind kind : kinds) {
+  for (const ExportKindInfo& info : export_kinds()) {
+    const ExportKind kind = info.kind;
     for (int position = 0; position <= positions + 1; ++position) {
       if (!export_precondition(doc, kind, position).empty()) continue;
       if (export_text(doc, kind, count, position).size() > 64u * 1024 * 1024) broken("exports stay small");

@@ -118,6 +118,13 @@ bool GraphController::OnLButtonDblClk(Titration& doc, const CanvasRect& yCaption
   return yCaption.Contains(x, y) || m_state.m_rcXCaption.Contains(x, y) || m_state.m_rcTitle.Contains(x, y);
 }
 
+void GraphController::ToggleResiduals(Titration& doc) {
+  // Like Hide Fit: a view choice, no undo step and no save prompt.
+  TitrationEdit edit(doc, EditKind::View, doc.m_bShowResiduals ? "Hide Residuals" : "Show Residuals");
+  doc.MarkChanged();
+  doc.m_bShowResiduals = doc.m_bShowResiduals ? 0 : 1;
+}
+
 std::string GraphController::ToggleFit(Titration& doc) {
   // Hiding or showing the fit only changes what is drawn: no undo step, no save prompt.
   TitrationEdit edit(doc, EditKind::View, m_bFitShown == 1 ? kHideFitCaption : kShowFitCaption);

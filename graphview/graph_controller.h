@@ -59,6 +59,8 @@ class GraphController {
 
   // Hide/Show Fit button; returns the button's new caption.
   std::string ToggleFit(Titration& doc);
+  // Hides or shows the residual strip under the graph (shown while a fit is shown).
+  void ToggleResiduals(Titration& doc);
   // A new or opened document: a fit hidden in the previous one is not to be shown again.
   void OnNewDocument() { m_bHidFit = 0; }
 

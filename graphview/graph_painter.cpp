@@ -6,6 +6,7 @@
 #include "commands/display_values.h"
 #include "graphview/background_tile.h"
 #include "graphview/plot_colours.h"
+#include "graphview/residual_strip.h"
 
 std::string FormatTickLabel(double value) { return format_c("%7.2f", value); }
 
@@ -68,9 +69,13 @@ void DrawTickMarks(Canvas& canvas, const CanvasRect& plot, const GraphScale& sca
 }
 
 void DrawTickLabels(Canvas& canvas, const GraphGeometry& geo, const GraphScale& scale) {
+  DrawTickLabels(canvas, geo, scale, geo.PlotRect());
+}
+
+void DrawTickLabels(Canvas& canvas, const GraphGeometry& geo, const GraphScale& scale, const CanvasRect& graph) {
   const CanvasRect plot = geo.PlotRect();
   const double dx = static_cast<double>(plot.Width()) / scale.m_nXIntervals;
-  const double dy = static_cast<double>(plot.Height()) / scale.m_nYIntervals;
+  const double dy = static_cast<double>(graph.Height()) / scale.m_nYIntervals;
   for (int i = 1; i < scale.m_nXIntervals; ++i) {
     const double xi = plot.left + i * dx;
     const CanvasRect box{static_cast<int>(xi - geo.m_nXLabelHalfWidth), plot.bottom + geo.m_nXLabelTop,
@@ -78,7 +83,7 @@ void DrawTickLabels(Canvas& canvas, const GraphGeometry& geo, const GraphScale& 
     canvas.DrawText(FormatTickLabel(scale.xMin + i * scale.m_dXStep), box, kAlignCenter | kAlignVCenter | kSingleLine);
   }
   for (int j = 1; j < scale.m_nYIntervals; ++j) {
-    const double yj = plot.bottom - j * dy;
+    const double yj = graph.bottom - j * dy;
     // The box reaches m_nYLabelHalfHeight into the plot; labels are left-aligned in it.
     const CanvasRect box{plot.left - geo.m_nYLabelIndent, static_cast<int>(yj - geo.m_nYLabelHalfHeight),
                          plot.left + geo.m_nYLabelHalfHeight, static_cast<int>(yj + geo.m_nYLabelHalfHeight)};
@@ -94,13 +99,19 @@ constexpr unsigned kCentredLine = kAlignCenter | kAlignVCenter | kSingleLine;
 
 void DrawPlotContent(Canvas& canvas, const Titration& doc, GraphState& state, const GraphGeometry& geo) {
   RunScalingPass(doc, state);
-  const CanvasRect plot = geo.PlotRect();
+  const ResidualStripLayout split = SplitPlotForResiduals(geo.PlotRect(), ResidualStripWanted(doc));
+  const CanvasRect plot = split.graph;
   const GraphMapping map = MakeGraphMapping(state.scale, plot);
   DrawMeasuredPoints(canvas, map, state.points, doc.m_dStartCa, geo.m_nMarkSize);
   DrawTickMarks(canvas, plot, state.scale, geo.m_nMarkSize);
-  DrawTickLabels(canvas, geo, state.scale);
+  DrawTickLabels(canvas, geo, state.scale, plot);
   DrawSimulatedCurves(canvas, map, doc);
   DrawFitCurve(canvas, map, doc);
+  if (split.shown()) {
+    DrawResidualStrip(canvas, split.strip, map, fit_residuals(doc), geo.m_nMarkSize);
+    canvas.SetPen(kBlackPen);
+    canvas.SetBrush(kHollowBrush);
+  }
 }
 
 void DrawTexts(Canvas& canvas, const Titration& doc, GraphState& state, const GraphPaneInput& in) {
@@ -122,6 +133,10 @@ void DrawTexts(Canvas& canvas, const Titration& doc, GraphState& state, const Gr
 
 }  // namespace
 
+CanvasRect GraphRectFor(const GraphGeometry& geo, const Titration& doc) {
+  return SplitPlotForResiduals(geo.PlotRect(), ResidualStripWanted(doc)).graph;
+}
+
 void PaintGraphPane(Canvas& canvas, const Titration& doc, GraphState& state, const GraphPaneInput& in) {
   canvas.SetFont(in.fonts.labels);
   canvas.SetTextBackground(false, {255, 255, 255});
@@ -131,10 +146,10 @@ void PaintGraphPane(Canvas& canvas, const Titration& doc, GraphState& state, con
   canvas.TileImage({0, 0, in.client.cx, in.client.cy}, BackgroundTile());
 
   canvas.SetBrush(kWhiteBrush);
-  canvas.DrawRectangle(in.geometry.PlotRect());
+  canvas.DrawRectangle(GraphRectFor(in.geometry, doc));
   canvas.SetBrush(kHollowBrush);
 
-  state.m_rcPlot = in.geometry.PlotRect();
+  state.m_rcPlot = GraphRectFor(in.geometry, doc);
   state.points.Collect(doc);
   if (state.points.HasSomethingToDraw()) DrawPlotContent(canvas, doc, state, in.geometry);
 

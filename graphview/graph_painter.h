@@ -47,8 +47,11 @@ void DrawFitCurve(Canvas& canvas, const GraphMapping& map, const Titration& doc)
 // Screen tick marks of length `length` at the inner interval boundaries (none at the axis
 // ends, which lie on the frame), on both opposite edges.
 void DrawTickMarks(Canvas& canvas, const CanvasRect& plot, const GraphScale& scale, int length);
-// Screen tick labels of the inner ticks, in the canvas's current font.
+// Screen tick labels of the inner ticks, in the canvas's current font. The x labels sit under
+// the geometry's plot rectangle; the y labels beside `graph` (the plot rectangle itself, or
+// its upper part when the residual strip takes the lower one).
 void DrawTickLabels(Canvas& canvas, const GraphGeometry& geo, const GraphScale& scale);
+void DrawTickLabels(Canvas& canvas, const GraphGeometry& geo, const GraphScale& scale, const CanvasRect& graph);
 
 // Everything the pane needs besides the document and the remembered state.
 struct GraphPaneInput {
@@ -58,7 +61,11 @@ struct GraphPaneInput {
   CanvasRect dragRect;      // the zoom band, drawn while the document's drag flag is set
 };
 
-// Draws the whole pane: background, plot, points, ticks and labels, curves, title and
-// captions, zoom band. Runs the scaling pass first (which keeps the limits it settles on in the
+// The part of the geometry's plot rectangle the graph itself uses: all of it, or the upper
+// part while the residual strip is shown (ResidualStripWanted).
+CanvasRect GraphRectFor(const GraphGeometry& geo, const Titration& doc);
+
+// Draws the whole pane: background, plot, points, ticks and labels, curves, residual strip, title
+// and captions, zoom band. Runs the scaling pass first (which keeps the limits it settles on in the
 // state) and records the title and X-caption boxes in `state` for hit tests.
 void PaintGraphPane(Canvas& canvas, const Titration& doc, GraphState& state, const GraphPaneInput& in);

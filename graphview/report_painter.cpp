@@ -9,8 +9,10 @@
 #include "commands/display_values.h"
 #include "commands/model_comparison.h"
 #include "document/c_text.h"
+#include "commands/identifiability.h"
 #include "graphview/graph_painter.h"
 #include "graphview/graph_scale.h"
+#include "graphview/residual_strip.h"
 
 // ---------------------------------------------------------------------------------------
 // Header, metrics and fonts
@@ -74,8 +76,10 @@ ReportBlock ReportResultsBlock(const ParamSet& fit, double startCaUM, float temp
   block.name = results_title(fit.m_nModel, ResultsView::Report);
   for (const ResultsRowSpec& s : results_row_layout(fit.m_nModel, ResultsView::Report)) {
     ResultsRowTexts texts = results_row_texts(s, fit, startCaUM, temperatureK);
+    const bool parameter = s.value == ResultsValue::Raw || s.value == ResultsValue::Micro ||
+                           s.value == ResultsValue::LgK || s.value == ResultsValue::LgKd;
     block.rows.push_back({std::move(texts.label), std::move(texts.value), std::move(texts.upper),
-                          std::move(texts.lower)});
+                          std::move(texts.lower), parameter ? s.i : 0});
   }
   return block;
 }
@@ -164,20 +168,22 @@ const CanvasBrush kWhiteBrush{false, {255, 255, 255}};
 
 // The page spaces its ticks by whole pixels (the screen by fractions), with marks from both
 // edges inwards and label boxes sized from the page height.
-void DrawTicksAndLabels(Canvas& canvas, const ReportMetrics& m, const GraphScale& scale) {
+// `graph` is the page's plot, or its upper part above the residual strip; x labels stay under
+// the whole plot.
+void DrawTicksAndLabels(Canvas& canvas, const ReportMetrics& m, const GraphScale& scale, const CanvasRect& graph) {
   const CanvasRect& plot = m.plot;
-  const int sx = plot.Width() / scale.m_nXIntervals, sy = plot.Height() / scale.m_nYIntervals;
+  const int sx = plot.Width() / scale.m_nXIntervals, sy = graph.Height() / scale.m_nYIntervals;
   const int L = m.tickLength, V = m.V;
   for (int k = 1; k < scale.m_nXIntervals; ++k) {
     const int x = plot.left + k * sx;
-    canvas.DrawLine(x, plot.bottom, x, plot.bottom - L);
+    canvas.DrawLine(x, graph.bottom, x, graph.bottom - L);
     canvas.DrawLine(x, plot.top, x, plot.top + L);
     canvas.DrawText(FormatTickLabel(scale.xMin + k * scale.m_dXStep),
                     {x - V / 39, plot.bottom + V / 55, x + V / 39, plot.bottom + V / 28},
                     kAlignCenter | kAlignVCenter | kSingleLine);
   }
   for (int k = 1; k < scale.m_nYIntervals; ++k) {
-    const int y = plot.bottom - k * sy;
+    const int y = graph.bottom - k * sy;
     canvas.DrawLine(plot.left, y, plot.left + L, y);
     canvas.DrawLine(plot.right, y, plot.right - L, y);
     canvas.DrawText(FormatTickLabel(scale.yMin + k * scale.m_dYStep),
@@ -190,11 +196,23 @@ void DrawGraph(Canvas& canvas, const Titration& doc, GraphState& graph, const Re
   graph.points.Collect(doc);
   if (!graph.points.HasSomethingToDraw()) return;
   RunScalingPass(doc, graph);
-  const GraphMapping map = MakeGraphMapping(graph.scale, m.plot);
+  const ResidualStripLayout split = SplitPlotForResiduals(m.plot, ResidualStripWanted(doc));
+  const GraphMapping map = MakeGraphMapping(graph.scale, split.graph);
   DrawMeasuredPoints(canvas, map, graph.points, doc.m_dStartCa, m.markRadius);
-  DrawTicksAndLabels(canvas, m, graph.scale);
+  DrawTicksAndLabels(canvas, m, graph.scale, split.graph);
   DrawSimulatedCurves(canvas, map, doc);
   DrawFitCurve(canvas, map, doc);
+  if (split.shown()) {
+    // The strip draws its own frame; the gap above it is cleared of the page's plot frame.
+    canvas.SetPen({PenStyle::Null, 1, {255, 255, 255}});
+    canvas.SetBrush(kWhiteBrush);
+    canvas.DrawRectangle({split.graph.left, split.graph.bottom, split.graph.right + 1, split.strip.top + 1});
+    canvas.SetPen(kBlackPen);
+    canvas.DrawLine(split.graph.left, split.graph.bottom, split.graph.right, split.graph.bottom);
+    DrawResidualStrip(canvas, split.strip, map, fit_residuals(doc), m.markRadius);
+    canvas.SetPen(kBlackPen);
+    canvas.SetBrush(kWhiteBrush);
+  }
 }
 
 void DrawResults(Canvas& canvas, const Titration& doc, const ReportMetrics& m) {
@@ -204,7 +222,8 @@ void DrawResults(Canvas& canvas, const Titration& doc, const ReportMetrics& m) {
   canvas.DrawLine(m.X40, m.RowTop(1), m.X40, m.RowTop(15));
   canvas.DrawLine(m.X70, m.RowTop(1), m.X70, m.RowTop(15));
   if (doc.m_bShowFit == 0) return;
-  canvas.TextOut(m.upperX, m.RT, "Error 68% ");
+  const FitDiagnostics& review = doc.m_fitDiagnostics;
+  canvas.TextOut(m.upperX, m.RT, review.haveProfile ? "Profile 68% " : "Error 68% ");
   const ReportBlock block = ReportResultsBlock(doc.m_fit, doc.m_dStartCa, doc.m_fTemperature);
   if (block.empty()) return;
   canvas.TextOut(m.labelX, m.RowTop(0), block.name);
@@ -213,6 +232,13 @@ void DrawResults(Canvas& canvas, const Titration& doc, const ReportMetrics& m) {
     const int y = m.RowTop(r++);
     canvas.TextOut(m.labelX, y, row.label);
     canvas.TextOut(m.valueX, y, row.value);
+    // The error column is wide enough for a profile interval in place of the error.
+    const RowInterval* interval = review.haveProfile && row.slot ? review.IntervalOf(row.slot) : nullptr;
+    if (interval) {
+      canvas.TextOut(m.upperX, y, interval_text(doc.m_fit.m_nModel, *interval));
+      continue;
+    }
+    if (review.haveProfile) continue;
     if (!row.upper.empty()) canvas.TextOut(m.upperX, y, row.upper);
     if (!row.lower.empty()) canvas.TextOut(m.lowerX, y, row.lower);
   }

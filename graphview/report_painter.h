@@ -70,6 +70,7 @@ ReportFonts ReportFontsFor(int logPixelsY);
 // (empty when none is printed), with the report's own labels and formats.
 struct ReportRow {
   std::string label, value, upper, lower;
+  int slot = 0;  // the parameter slot (the Fit dialog's row) the value shows; 0 for derived rows
 };
 struct ReportBlock {
   std::string name;  // "Model: ..."; empty when there is no block to print

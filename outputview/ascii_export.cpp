@@ -7,6 +7,7 @@
 #include "document/cell_check.h"
 #include "document/curve_rebuild.h"
 #include "commands/display_values.h"
+#include "commands/residuals.h"
 #include "fitting/models.h"
 
 namespace {
@@ -25,6 +26,10 @@ bool row_has_text(const Titration& doc, int row0) {
 
 bool is_simulation_kind(ExportKind kind) {
   return kind == ExportKind::Simulation || kind == ExportKind::SimulationSaturation;
+}
+
+bool needs_fit(ExportKind kind) {
+  return kind == ExportKind::Fit || kind == ExportKind::Saturation || kind == ExportKind::Residuals;
 }
 
 bool is_saturation_kind(ExportKind kind) {
@@ -80,6 +85,11 @@ std::vector<ExportRow> export_rows(const Titration& doc, ExportKind kind, int co
   const int rows = export_row_count(doc);
   if (!export_precondition(doc, kind, listPosition).empty()) return {};
   if (kind == ExportKind::Points) return point_rows(doc, rows);
+  if (kind == ExportKind::Residuals) {
+    std::vector<ExportRow> out;
+    for (const ResidualPoint& p : fit_residuals(doc)) out.push_back({p.x, p.residual});
+    return out;
+  }
   if (is_simulation_kind(kind)) {
     const int slot = doc.m_nSlotOrder[listPosition];
     if (slot < 1 || slot > Titration::kMaxSims) return {};
@@ -120,7 +130,7 @@ int export_row_count(const Titration& doc) {
 
 std::string export_precondition(const Titration& doc, ExportKind kind, int listPosition) {
   if (std::string refused = cells_refusal(doc, "exporting"); !refused.empty()) return refused;
-  if (kind == ExportKind::Fit || kind == ExportKind::Saturation) {
+  if (needs_fit(kind)) {
     if (doc.m_bShowFit != 1) return kNoFitMessage;
   } else if (is_simulation_kind(kind)) {
     if (doc.m_bHaveSims != 1) return kNoSimsMessage;
@@ -130,7 +140,11 @@ std::string export_precondition(const Titration& doc, ExportKind kind, int listP
   return "";
 }
 
+bool export_needs_count(ExportKind kind) { return kind != ExportKind::Points && kind != ExportKind::Residuals; }
+
 std::string export_text(const Titration& doc, ExportKind kind, int count, int listPosition) {
+  if (kind == ExportKind::Residuals)
+    return export_precondition(doc, kind, listPosition).empty() ? residuals_text(fit_residuals(doc)) : "";
   std::string text;
   for (const ExportRow& row : export_rows(doc, kind, count, listPosition)) text += classic_line(kind, row);
   return text;
@@ -154,6 +168,7 @@ const std::vector<ExportKindInfo>& export_kinds() {
       {ExportKind::Simulation, "simulation", "Total Ca/uM,Simulated response"},
       {ExportKind::Saturation, "saturation", "Free Ca/uM,Fraction bound"},
       {ExportKind::SimulationSaturation, "simulation-saturation", "Free Ca/uM,Fraction bound"},
+      {ExportKind::Residuals, "residuals", "Total Ca/uM,Residual"},
   };
   return kinds;
 }

@@ -15,7 +15,7 @@
 
 #include "document/titration.h"
 
-enum class ExportKind { Points, Fit, Simulation, Saturation, SimulationSaturation };
+enum class ExportKind { Points, Fit, Simulation, Saturation, SimulationSaturation, Residuals };
 
 inline constexpr int kExportCountMin = 20;
 inline constexpr int kExportCountMax = 500;
@@ -43,8 +43,13 @@ int export_row_count(const Titration& doc);
 // Returns the message to show and stop with, or "" to go on.
 std::string export_precondition(const Titration& doc, ExportKind kind, int listPosition);
 
+// Whether the export samples a curve at a chosen count (Points and Residuals take the grid's
+// rows as they are).
+bool export_needs_count(ExportKind kind);
+
 // The file text. Call after export_precondition returned "". count is the number of curve
-// points (ignored for Points); listPosition as above.
+// points (ignored for Points and Residuals); listPosition as above. Residuals are written as
+// a header line and "%g" columns: they are often far below the 6 decimals of the curves.
 std::string export_text(const Titration& doc, ExportKind kind, int count, int listPosition);
 
 // The same numbers as comma-separated values for spreadsheets and scripts: a header row

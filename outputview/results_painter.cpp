@@ -2,6 +2,7 @@
 
 #include "document/titration.h"
 #include "commands/display_values.h"
+#include "commands/identifiability.h"
 
 namespace {
 
@@ -67,6 +68,14 @@ void draw_block(Canvas& canvas, const Titration& doc, const ControlLayout& m) {
   for (const ResultsRow& row : block.rows) draw_row(canvas, c, row);
 }
 
+// The first of the fit's warnings, one line under the tables (the Parameters dialog lists
+// them all).
+void draw_warning_line(Canvas& canvas, const Titration& doc, const ControlLayout& m) {
+  const std::string line = warnings_summary_line(doc.m_fitDiagnostics);
+  if (line.empty()) return;
+  canvas.TextOut(m.m_nFrameLeft + m.m_nResMetricF, m.m_nFrameBottom + m.m_nResMetricF, line);
+}
+
 }  // namespace
 
 ResultsColumns results_columns(const ControlLayout& m) {
@@ -104,5 +113,8 @@ void paint_results_panel(Canvas& canvas, const Titration& doc, const ResultsPane
   canvas.SetTextColour(kBlack);
   draw_frames_and_rulings(canvas, m);
   draw_heading(canvas, m);
-  if (doc.m_bShowFit != 0) draw_block(canvas, doc, m);
+  if (doc.m_bShowFit != 0) {
+    draw_block(canvas, doc, m);
+    draw_warning_line(canvas, doc, m);
+  }
 }

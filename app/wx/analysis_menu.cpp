@@ -18,6 +18,9 @@ const MenuEntry kAnalysisMenu[] = {
     {0, nullptr, nullptr},
     {ID_ANALYSIS_AXIS, "&Axis...\tCtrl+Shift+A", "Set the graph's title, captions and axis limits"},
     {ID_ANALYSIS_TOGGLE_FIT, "&Hide Fit\tCtrl+H", "Hide or show the fitted curve"},
+    {ID_ANALYSIS_TOGGLE_RESIDUALS, "Hide &Residuals\tCtrl+R", "Hide or show the residual strip under the graph"},
+    {ID_ANALYSIS_FIT_PARAMETERS, "Fit &Parameters...\tCtrl+Shift+P",
+     "The fitted rows with their intervals, correlations and warnings"},
 };
 const int kAnalysisMenuSize = static_cast<int>(sizeof(kAnalysisMenu) / sizeof(kAnalysisMenu[0]));
 

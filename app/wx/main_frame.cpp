@@ -179,12 +179,14 @@ void CMainFrame::CreateMenus() {
   file->Append(ID_FILE_EXPORT_SIM, "Export simulation as ASCII...");
   file->Append(ID_FILE_EXPORT_SAT, "Export saturation curve...");
   file->Append(ID_FILE_EXPORT_SIM_SAT, "Export simulation as saturation curve...");
+  file->Append(ID_FILE_EXPORT_RESIDUALS, "Export residuals as ASCII...");
   auto* csv = new wxMenu;
   csv->Append(ID_FILE_EXPORT_CSV_POINTS, "Points...");
   csv->Append(ID_FILE_EXPORT_CSV_FIT, "Fit...");
   csv->Append(ID_FILE_EXPORT_CSV_SIM, "Simulation...");
   csv->Append(ID_FILE_EXPORT_CSV_SAT, "Saturation curve...");
   csv->Append(ID_FILE_EXPORT_CSV_SIM_SAT, "Simulation as saturation curve...");
+  csv->Append(ID_FILE_EXPORT_CSV_RESIDUALS, "Residuals...");
   file->AppendSubMenu(csv, "Export as &CSV");
   file->Append(wxID_PRINT, "&Print...\tCtrl+P", kPromptPrint);
   file->Append(wxID_PRINT_SETUP, "P&rint Setup...");

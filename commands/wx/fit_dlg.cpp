@@ -95,6 +95,9 @@ void CFitDlg::BuildControls() {
   radioRow(0, number_edit(ebox, kPercentErrorId, &m_settings.m_dPercentError));
   radioRow(1, number_edit(ebox, kConstantSDId, &m_settings.m_dConstantSD));
   radioRow(2, nullptr);
+  // Independent of the radio choice: the intervals are computed beside either error.
+  m_pProfile = new wxCheckBox(ebox, kProfileIntervalsId, "Profile-likelihood intervals");
+  errors->Add(m_pProfile, 0, wxALL, 4);
   right->Add(errors, 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
 
   auto* temperature = new wxStaticBoxSizer(wxVERTICAL, this, "Temperature");
@@ -148,6 +151,7 @@ bool CFitDlg::TransferDataToWindow() {
   m_pDilution->SetValue(m_settings.m_bDilution != 0);
   m_pEstimate->SetValue(m_settings.m_bEstimateErrors != 0);
   m_pExtensive->SetValue(m_settings.m_bExtensive != 0);
+  m_pProfile->SetValue(m_settings.m_bProfile != 0);
   ShowModelLayout();
   ShowRadios();
   return wxDialog::TransferDataToWindow();
@@ -160,6 +164,7 @@ bool CFitDlg::TransferDataFromWindow() {
   m_settings.m_bDilution = m_pDilution->GetValue() ? 1 : 0;
   m_settings.m_bEstimateErrors = m_pEstimate->GetValue() ? 1 : 0;
   m_settings.m_bExtensive = m_pExtensive->GetValue() ? 1 : 0;
+  m_settings.m_bProfile = m_pProfile->GetValue() ? 1 : 0;
   return true;
 }
 

@@ -19,6 +19,7 @@ inline constexpr int kConstantSDId = 1074;
 inline constexpr int kExtensiveId = 1075;
 inline constexpr int kTemperatureId = 1076;
 inline constexpr int kEstimateStartId = 1077;
+inline constexpr int kProfileIntervalsId = 1090;
 // Help topic of the Fit dialog's "Help model" button.
 inline constexpr int kFitHelpContext = 133073;
 
@@ -60,5 +61,6 @@ class CFitDlg : public wxDialog {
   wxCheckBox* m_pDilution = nullptr;
   wxCheckBox* m_pEstimate = nullptr;
   wxCheckBox* m_pExtensive = nullptr;
+  wxCheckBox* m_pProfile = nullptr;
   wxRadioButton* m_pRadios[3] = {};
 };

@@ -24,6 +24,20 @@ CGraphView::CGraphView() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAxisCommand(); }, ID_ANALYSIS_AXIS);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFitToggle(); }, ID_ANALYSIS_TOGGLE_FIT);
   Bind(wxEVT_UPDATE_UI, &CGraphView::OnToggleFitUpdateUI, this, ID_ANALYSIS_TOGGLE_FIT);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnResidualsToggle(); }, ID_ANALYSIS_TOGGLE_RESIDUALS);
+  Bind(wxEVT_UPDATE_UI, &CGraphView::OnToggleResidualsUpdateUI, this, ID_ANALYSIS_TOGGLE_RESIDUALS);
+}
+
+void CGraphView::OnResidualsToggle() {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc) return;
+  m_controller.ToggleResiduals(*doc);
+}
+
+void CGraphView::OnToggleResidualsUpdateUI(wxUpdateUIEvent& event) {
+  const bool shown = GetDoc() && GetDoc()->m_bShowResiduals;
+  event.SetText(wxString::Format("%s\t%s", shown ? "Hide &Residuals" : "Show &Residuals",
+                                 AnalysisShortcut(ID_ANALYSIS_TOGGLE_RESIDUALS)));
 }
 
 void CGraphView::OnToggleFitUpdateUI(wxUpdateUIEvent& event) {
@@ -133,7 +147,7 @@ void CGraphView::OnLeftUp(wxMouseEvent& event) {
 
 void CGraphView::OnMotion(wxMouseEvent& event) {
   event.Skip();
-  const auto areas = m_controller.OnMouseMove(*GetDoc(), m_geometry.PlotRect(), event.GetX(), event.GetY());
+  const auto areas = m_controller.OnMouseMove(*GetDoc(), GraphRectFor(m_geometry, *GetDoc()), event.GetX(), event.GetY());
   for (const CanvasRect& r : areas) GetCanvas()->RefreshRect(ToWx(r), false);
 }
 

@@ -39,6 +39,7 @@ class CGraphView : public CPaneView, public FitVisibility {
   // FitVisibility: a save asks before it leaves a hidden fit out.
   bool HidesFit() const override;
   void ShowHiddenFit() override;
+  void OnResidualsToggle();  // the residual strip under the graph (shown while a fit is)
 
   // The scale and point table of the last redraw; the printout draws with the same state.
   GraphState& GetGraphState() { return m_state; }
@@ -52,6 +53,7 @@ class CGraphView : public CPaneView, public FitVisibility {
   void CreateButtons(wxWindow* canvas);
   void PlaceButtons();
   void OnToggleFitUpdateUI(wxUpdateUIEvent& event);
+  void OnToggleResidualsUpdateUI(wxUpdateUIEvent& event);
 
   void OnLeftDown(wxMouseEvent& event);
   void OnLeftUp(wxMouseEvent& event);

@@ -55,7 +55,7 @@ void RunExportCommand(const Titration& doc, ExportKind kind, const ExportCommand
     return;
   }
   int count = 0;
-  if (kind != ExportKind::Points && (count = ask_count(kind, context)) == 0) return;
+  if (export_needs_count(kind) && (count = ask_count(kind, context)) == 0) return;
   const ExportFileSuggestion suggestion = suggest_export_file(context.documentPath, kind, context.csv);
   const ExportFileRequest request{wxString::FromUTF8(suggestion.folder), wxString::FromUTF8(suggestion.name),
                                   context.csv};

@@ -33,6 +33,8 @@
 #include "commands/model_comparison.h"
 #include "commands/simulate_command.h"
 #include "commands/wx/fit_dlg.h"
+#include "commands/wx/fit_parameters_dlg.h"
+#include "outputview/ascii_export.h"
 #include "commands/wx/parameters_dlg.h"
 #include "commands/wx/simulate_dlg.h"
 #include "graphview/background_tile.h"
@@ -51,6 +53,8 @@ wxBEGIN_EVENT_TABLE(COutputView, CPaneView)
   EVT_MENU(ID_FILE_EXPORT_SIM, COutputView::OnExportMenu)
   EVT_MENU(ID_FILE_EXPORT_SAT, COutputView::OnExportMenu)
   EVT_MENU(ID_FILE_EXPORT_SIM_SAT, COutputView::OnExportMenu)
+  EVT_MENU(ID_FILE_EXPORT_RESIDUALS, COutputView::OnExportMenu)
+  EVT_MENU(ID_FILE_EXPORT_CSV_RESIDUALS, COutputView::OnExportMenu)
   EVT_MENU(ID_ANALYSIS_FIT, COutputView::OnAnalysisMenu)
   EVT_MENU(ID_ANALYSIS_SIMULATE, COutputView::OnAnalysisMenu)
   EVT_MENU(ID_ANALYSIS_GENERATE, COutputView::OnAnalysisMenu)
@@ -59,6 +63,7 @@ wxBEGIN_EVENT_TABLE(COutputView, CPaneView)
   EVT_MENU(ID_ANALYSIS_COMPARE, COutputView::OnAnalysisMenu)
   EVT_MENU_RANGE(ID_FILE_EXPORT_CSV_POINTS, ID_FILE_EXPORT_CSV_SIM_SAT, COutputView::OnExportMenu)
   EVT_MENU(ID_ANALYSIS_GLOBAL_FIT, COutputView::OnAnalysisMenu)
+  EVT_MENU(ID_ANALYSIS_FIT_PARAMETERS, COutputView::OnAnalysisMenu)
   EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_ADD, COutputView::OnGenerateAdd)
   EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_PREDICT, COutputView::OnGeneratePredict)
   EVT_COMMAND(wxID_ANY, EVT_GENERATE_DATA_GONE, COutputView::OnGenerateGone)
@@ -211,6 +216,7 @@ void COutputView::OnAnalysisMenu(wxCommandEvent& event) {
     case ID_ANALYSIS_DESCRIPTION: OnDescription(); break;
     case ID_ANALYSIS_COMPARE: OnCompareModels(); break;
     case ID_ANALYSIS_GLOBAL_FIT: OnGlobalFit(); break;
+    case ID_ANALYSIS_FIT_PARAMETERS: OnViewFitParameters(); break;
     default: event.Skip();
   }
 }
@@ -248,6 +254,10 @@ void COutputView::CreateControls() {
   // Tab visits the controls row by row, left to right.
   static_cast<CPaneCanvas*>(canvas)->SetTabOrder({m_btnDescription, m_btnUpdate, m_btnDel, m_btnView, m_btnSimulate,
                                                   m_plotList, m_btnFit, m_btnGenData});
+  // A double click on the results opens the fit's Parameters dialog.
+  canvas->Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent&) {
+    if (GetDoc() && GetDoc()->m_bShowFit) OnViewFitParameters();
+  });
 }
 
 void COutputView::BindButtons() {
@@ -456,6 +466,17 @@ void COutputView::OnViewParameters() {
   dialog.ShowModal();
 }
 
+void COutputView::OnViewFitParameters() {
+  BindwiseDoc* doc = GetDoc();
+  if (!doc) return;
+  if (!doc->m_bShowFit) {
+    wxMessageBox(wxString::FromUTF8(kNoFitMessage), app_title(), wxOK, DialogParent());
+    return;
+  }
+  CFitParametersDlg dialog(DialogParent(), *doc);
+  dialog.ShowModal();
+}
+
 void COutputView::OnGenData() {
   BindwiseDoc* doc = GetDoc();
   if (!doc) return;
@@ -520,6 +541,8 @@ void COutputView::OnExportMenu(wxCommandEvent& event) {
     case ID_FILE_EXPORT_CSV_SIM: RunExport(ExportKind::Simulation, true); break;
     case ID_FILE_EXPORT_CSV_SAT: RunExport(ExportKind::Saturation, true); break;
     case ID_FILE_EXPORT_CSV_SIM_SAT: RunExport(ExportKind::SimulationSaturation, true); break;
+    case ID_FILE_EXPORT_RESIDUALS: RunExport(ExportKind::Residuals); break;
+    case ID_FILE_EXPORT_CSV_RESIDUALS: RunExport(ExportKind::Residuals, true); break;
     default: event.Skip();
   }
 }

@@ -56,6 +56,7 @@ class COutputView : public CPaneView {
   void OnDescription();
   void OnDel();
   void OnViewParameters();
+  void OnViewFitParameters();  // the fit's Parameters dialog, while a fit is shown
   void OnGenData();
   // Analysis > Compare Models...: every model of the fit's kind fitted and ranked.
   void OnCompareModels();

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -159,6 +160,51 @@ TEST(CliInParallel, TwoTestsInSeparateProcessesAtOnce) {
   ASSERT_GT(simulate, 0);
   EXPECT_EQ(exit_status(fit), 0) << slurp(logs / "fit.log");
   EXPECT_EQ(exit_status(simulate), 0) << slurp(logs / "simulate.log");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Cli, ProfileCorrelationWarningsAndResiduals) {
+  const std::string in = one_site_document();
+  Result r = run("fit " + in + " --model 1 --values 1.05,2.1,12,6.5 --errors sd:0.002 --profile --save " + dir + "fitted.bwd");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto fit = nlohmann::json::parse(r.out)["fit"];
+  ASSERT_EQ(fit["profile"].size(), 4u);
+  const auto& logK = fit["profile"][3];
+  EXPECT_EQ(logK["row"], 4);
+  EXPECT_EQ(logK["name"], "log K:");
+  const double v = logK["value"].get<double>();
+  EXPECT_LT(logK["ci95"][0].get<double>(), logK["ci68"][0].get<double>());
+  EXPECT_LT(logK["ci68"][0].get<double>(), v);
+  EXPECT_LT(v, logK["ci68"][1].get<double>());
+  EXPECT_LT(logK["ci68"][1].get<double>(), logK["ci95"][1].get<double>());
+  EXPECT_EQ(fit["correlation_rows"], nlohmann::json::parse("[1, 2, 3, 4]"));
+  ASSERT_EQ(fit["correlation"].size(), 4u);
+  EXPECT_EQ(fit["warnings"], nlohmann::json::array());
+  // Without --profile the key is absent, the review is not.
+  r = run("fit " + in + " --model 1 --values 1.05,2.1,12,6.5");
+  const auto plain = nlohmann::json::parse(r.out)["fit"];
+  EXPECT_FALSE(plain.contains("profile"));
+  EXPECT_TRUE(plain.contains("warnings"));
+
+  r = run("export residuals " + dir + "fitted.bwd --out " + dir + "res.txt");
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::istringstream lines(slurp(dir + "res.txt"));
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line, "Total Ca/uM\tResidual");
+  int count = 0;
+  double x = 0, residual = 0;
+  while (lines >> x >> residual) {
+    ++count;
+    EXPECT_LT(std::fabs(residual), 0.01) << "at " << x;  // noise SD 0.002
+  }
+  EXPECT_EQ(count, 40);
+  r = run("export residuals " + in + " --out " + dir + "none.txt");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "No Fit exists...\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // CSV exports: a header naming each column with its unit, LF line ends, and the same numbers
 // as the classic exports; the file name the save dialog suggests; exports refused while a
 // cell is not a number.
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -76,6 +77,30 @@ TEST(CsvExport, HeaderLineEndsAndTheClassicNumbers) {
         EXPECT_EQ(c_printf("%7.6f", csvRows[r][i]), c_printf("%7.6f", classicRows[r][i])) << r << "," << i;
     }
   }
+}
+
+// Residuals keep every digit in both forms: they are often far below the 6 decimals the
+// curve exports round to.
+TEST(CsvExport, ResidualsOfEveryPointInBothForms) {
+  Titration doc = fitted_document();
+  const std::string csv = export_csv_text(doc, ExportKind::Residuals, 40, 0);
+  const std::string classic = export_text(doc, ExportKind::Residuals, 40, 0);
+  ASSERT_EQ(csv.substr(0, csv.find('\n')), "Total Ca/uM,Residual");
+  ASSERT_EQ(classic.substr(0, classic.find('\n')), "Total Ca/uM\tResidual");
+  const auto csvRows = numbers_of(csv.substr(csv.find('\n') + 1), ",\n");
+  const auto classicRows = numbers_of(classic.substr(classic.find('\n') + 1), "\t\n");
+  ASSERT_EQ(csvRows.size(), 3u);
+  ASSERT_EQ(classicRows.size(), 3u);
+  for (std::size_t r = 0; r < 3; ++r) {
+    EXPECT_NEAR(csvRows[r][0], classicRows[r][0], 1e-5 * std::fabs(csvRows[r][0]));
+    EXPECT_NEAR(csvRows[r][1], classicRows[r][1], 1e-5 * std::fabs(csvRows[r][1]));
+  }
+  EXPECT_DOUBLE_EQ(csvRows[2][0], 1.0 + 199.0);  // start Ca + added, as the graph plots it
+  EXPECT_FALSE(export_needs_count(ExportKind::Residuals));
+  doc.m_bShowFit = 0;
+  EXPECT_EQ(export_precondition(doc, ExportKind::Residuals, 0), kNoFitMessage);
+  EXPECT_EQ(export_csv_text(doc, ExportKind::Residuals, 40, 0), "");
+  EXPECT_EQ(export_text(doc, ExportKind::Residuals, 40, 0), "");
 }
 
 TEST(CsvExport, RefusedLikeTheClassicExportsAndWhileACellIsNotANumber) {

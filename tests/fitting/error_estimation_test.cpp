@@ -15,6 +15,8 @@ double line(double x, double, Vec& a, int, Vec& dyda) {
   return a[1] + a[2] * x;
 }
 
+ModelFunction line_maker() { return line; }
+
 struct LineData {
   int n;
   Vec x, y, Y, sigma;
@@ -58,15 +60,17 @@ TEST(Jackknife, SeedReproducesAndUnfittedSlotsGetZero) {
   IVec ia(2);
   ia[1] = 0;
   ia[2] = 1;
-  Mat covar(2, 2), alpha(2, 2);
-  double chisq = 0;
   int repetitions = 0;
-  estimate_errors_jackknife(err1, line, data.x, data.y, data.Y, data.sigma, data.n, a, ia, 2,
-                            covar, alpha, chisq, 42u, [&](int) { ++repetitions; });
-  estimate_errors_jackknife(err2, line, data.x, data.y, data.Y, data.sigma, data.n, a, ia, 2,
-                            covar, alpha, chisq, 42u);
-  estimate_errors_jackknife(err3, line, data.x, data.y, data.Y, data.sigma, data.n, a, ia, 2,
-                            covar, alpha, chisq, 43u);
+  JackknifeOptions options;
+  options.seed = 42u;
+  options.onRepetition = [&](int) { ++repetitions; };
+  const FitData fitData{data.x, data.y, data.Y, data.sigma, data.n};
+  estimate_errors_jackknife(err1, line_maker, fitData, a, ia, 2, options);
+  options.onRepetition = {};
+  options.threads = 3;  // another thread count gives the same numbers
+  estimate_errors_jackknife(err2, line_maker, fitData, a, ia, 2, options);
+  options.seed = 43u;
+  estimate_errors_jackknife(err3, line_maker, fitData, a, ia, 2, options);
   EXPECT_EQ(repetitions, kJackknifeRepetitions);
   EXPECT_EQ(err1[1], 0.0);
   EXPECT_GT(err1[2], 0.0);
@@ -97,8 +101,10 @@ TEST(Jackknife, StandardErrorMatchesTheCovarianceErrorOfTheFullFit) {
                              alpha, chisq),
               0);
     covariance_errors(covar, 2, false, noise, covErr);
-    estimate_errors_jackknife(err, line, data.x, data.y, data.Y, data.sigma, data.n, a, ia, 2,
-                              covar, alpha, chisq, 1000u + set);
+    JackknifeOptions options;
+    options.seed = 1000u + set;
+    estimate_errors_jackknife(err, line_maker, FitData{data.x, data.y, data.Y, data.sigma, data.n}, a, ia, 2,
+                              options);
     ratioSum += err[2] / covErr[2];
   }
   const double meanRatio = ratioSum / datasets;

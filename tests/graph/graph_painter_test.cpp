@@ -119,6 +119,7 @@ TEST(GraphPainter, CurvesSkipTheFrameAndOutsideAndRestartAfterBadSamples) {
   SetRow(doc, 0, "1", "1");
   ClearFitCurve(doc);
   doc.m_bShowFit = 1;
+  doc.m_bShowResiduals = 0;  // the graph keeps the whole plot rectangle
   const double xs[] = {1, 2, 11, 5.5, 20, 30, 5.5, kNaN, 7, 8};
   for (int i = 0; i < 10; ++i) doc.m_fitCurve[i] = {5.5, xs[i]};
   doc.m_bHaveSims = 1;

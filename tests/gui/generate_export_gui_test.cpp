@@ -350,7 +350,8 @@ const ExportCase kExports[] = {{ID_FILE_EXPORT_POINTS, ExportKind::Points},
                                {ID_FILE_EXPORT_FIT, ExportKind::Fit},
                                {ID_FILE_EXPORT_SIM, ExportKind::Simulation},
                                {ID_FILE_EXPORT_SAT, ExportKind::Saturation},
-                               {ID_FILE_EXPORT_SIM_SAT, ExportKind::SimulationSaturation}};
+                               {ID_FILE_EXPORT_SIM_SAT, ExportKind::SimulationSaturation},
+                               {ID_FILE_EXPORT_RESIDUALS, ExportKind::Residuals}};
 
 TEST(AsciiExportCommands, EveryExportFromEveryPane) {
   EnterKnownDocument();
@@ -365,13 +366,15 @@ TEST(AsciiExportCommands, EveryExportFromEveryPane) {
     ASSERT_EQ(CBindwiseApp::Get().GetDocManager()->GetCurrentView(), active->GetView()) << "pane " << pane;
     const int count = std::stoi(paneCounts[pane]);
     for (const ExportCase& e : kExports) {
-      if (e.kind != ExportKind::Points) counts.answers.push_back({paneCounts[pane]});
+      if (export_needs_count(e.kind)) counts.answers.push_back({paneCounts[pane]});
       std::remove(path.utf8_string().c_str());
       SendMenu(e.id);
       const std::string text = ReadFile(path);
       EXPECT_EQ(text, export_text(gui::Doc(), e.kind, count, 2)) << "pane " << pane << " command " << e.id;
       const auto lines = std::count(text.begin(), text.end(), e.kind == ExportKind::Points || e.kind == ExportKind::Fit ? '\r' : '\n');
-      EXPECT_EQ(lines, e.kind == ExportKind::Points ? 3 : count) << "command " << e.id;
+      // Three measured points; the residuals add their header line.
+      const int expected = e.kind == ExportKind::Points ? 3 : e.kind == ExportKind::Residuals ? 4 : count;
+      EXPECT_EQ(lines, expected) << "command " << e.id;
     }
   }
   EXPECT_TRUE(counts.answers.empty());

@@ -4,6 +4,8 @@
 // the Axis dialog's checks with their messages.
 #include <gtest/gtest.h>
 
+#include "app/wx/command_ids.h"
+
 #include <cmath>
 
 #include <wx/button.h>
@@ -97,7 +99,9 @@ TEST(GraphPane, DrawsPointsFitAndSimulatedCurves) {
 
   const wxImage img = PaneImage();
   const GraphGeometry& geo = View().GetGeometry();
-  const GraphMapping map = MakeGraphMapping(state.scale, geo.PlotRect());
+  // The curves are drawn in the part of the plot above the residual strip.
+  const GraphMapping map = MakeGraphMapping(state.scale, state.m_rcPlot);
+  EXPECT_LT(state.m_rcPlot.bottom, geo.PlotRect().bottom);
   auto at = [&](double x, double y, Rgb colour) {
     return ColourNear(img, static_cast<int>(map.PixelX(x)), static_cast<int>(map.PixelY(y)), colour);
   };
@@ -106,6 +110,21 @@ TEST(GraphPane, DrawsPointsFitAndSimulatedCurves) {
   EXPECT_TRUE(at(100, Binding(100, 120), PlotColour(2)));
   EXPECT_TRUE(ColourNear(img, geo.m_nPlotLeft + 30, geo.m_nPlotTop + 3, {255, 255, 255}));
   EXPECT_TRUE(ColourNear(img, 3, geo.m_nPlotTop + 3, {197, 213, 219}));  // the tiled background
+
+  // Analysis > Hide Residuals gives the graph the whole plot; it is a view choice, so the
+  // document stays unmodified.
+  const bool modified = gui::Doc().IsModified();
+  auto toggleResiduals = [] {
+    wxCommandEvent event(wxEVT_MENU, ID_ANALYSIS_TOGGLE_RESIDUALS);
+    gui::Frame().GetEventHandler()->ProcessEvent(event);
+    gui::Pump(100);
+  };
+  toggleResiduals();
+  EXPECT_EQ(View().GetGraphState().m_rcPlot.bottom, geo.PlotRect().bottom);
+  EXPECT_EQ(gui::Doc().IsModified(), modified);
+  toggleResiduals();
+  EXPECT_EQ(View().GetGraphState().m_rcPlot.bottom, state.m_rcPlot.bottom);
+  EXPECT_LT(state.m_rcPlot.bottom, geo.PlotRect().bottom);
 
   // The fit button hides the fit and says so.
   gui::ClickAt(GraphPane(), View().GetFitButton()->GetPosition() + wxPoint(10, 8));

@@ -207,3 +207,24 @@ TEST(ResultsPainter, FontFollowsScreenWidth) {
   EXPECT_EQ(at(c, "Error: 68%"), (CanvasPoint{137, 8 + 2 - 4 - 2}));
   EXPECT_EQ(c.FindText("Confidence")->font.face, "MS Sans Serif");
 }
+
+namespace {
+
+TEST(ResultsPainter, FirstWarningUnderTheTablesWhileTheFitIsShown) {
+  Panel p;
+  p.fit(1, 1.0, 0.0, false);
+  p.doc.m_fitDiagnostics.valid = true;
+  p.doc.m_fitDiagnostics.warnings = {{"unbounded", {4}, "log K is not determined by these data: only a lower bound, log K > 8.1"},
+                                     {"at_bound", {3}, "second"}};
+  const std::string line = "log K is not determined by these data: only a lower bound, log K > 8.1 (+1 more)";
+  const CanvasPoint where = at(p.paint(), line);
+  EXPECT_EQ(where.x, p.layout.m_nFrameLeft + p.layout.m_nResMetricF);
+  EXPECT_EQ(where.y, p.layout.m_nFrameBottom + p.layout.m_nResMetricF);
+  p.doc.m_bShowFit = 0;
+  EXPECT_EQ(p.paint().FindText(line), nullptr);
+  p.doc.m_bShowFit = 1;
+  p.doc.m_fitDiagnostics.warnings.clear();
+  for (const auto* c : p.paint().OfKind(CanvasCall::Text)) EXPECT_LT(c->p1.y, p.layout.m_nFrameBottom) << c->text;
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+#include "commands/wx/fit_parameters_dlg.h"
+
+#include <wx/button.h>
+#include <wx/sizer.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+
+#include "commands/identifiability.h"
+#include "document/titration.h"
+
+namespace {
+
+// A labelled group of one static text per line (a line "None" when there are none).
+std::vector<wxStaticText*> add_group(wxWindow* parent, wxSizer* top, const char* caption,
+                                     const std::vector<std::string>& lines, int wrapWidth) {
+  auto* box = new wxStaticBoxSizer(wxVERTICAL, parent, caption);
+  std::vector<wxStaticText*> texts;
+  for (const std::string& line : lines) {
+    auto* text = new wxStaticText(box->GetStaticBox(), wxID_ANY, wxString::FromUTF8(line));
+    text->Wrap(wrapWidth);
+    box->Add(text, 0, wxALL, 3);
+    texts.push_back(text);
+  }
+  if (lines.empty()) box->Add(new wxStaticText(box->GetStaticBox(), wxID_ANY, "None"), 0, wxALL, 3);
+  top->Add(box, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
+  return texts;
+}
+
+}  // namespace
+
+CFitParametersDlg::CFitParametersDlg(wxWindow* parent, const Titration& doc)
+    : wxDialog(parent, wxID_ANY, "Parameters") {
+  const FitReviewLines shown = fit_review_lines(doc);
+  const int wrap = GetTextExtent("Chelator concentration:  0.00000 (0.00000-0.00000);  95 %: 0.0000-0.00000 uM").x;
+  auto* top = new wxBoxSizer(wxVERTICAL);
+  auto* modelBox = new wxStaticBoxSizer(wxVERTICAL, this, "Model");
+  m_pTitle = new wxStaticText(modelBox->GetStaticBox(), wxID_ANY,
+                              wxString::FromUTF8(shown.title.empty() ? "No fit" : shown.title));
+  modelBox->Add(m_pTitle, 0, wxALL, 4);
+  top->Add(modelBox, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
+  const char* rowsCaption = doc.m_fitDiagnostics.haveProfile ? "Fitted rows with 68 % and 95 % profile intervals"
+                                                             : "Fitted rows";
+  m_rows = add_group(this, top, rowsCaption, shown.rows, wrap);
+  add_group(this, top, "Correlations above 0.9", shown.correlations, wrap);
+  m_warnings = add_group(this, top, "Warnings", shown.warnings, wrap);
+  top->Add(new wxButton(this, wxID_OK, "OK"), 0, wxALIGN_CENTER | wxALL, 8);
+  SetSizerAndFit(top);
+  SetEscapeId(wxID_OK);
+}
+
+wxString CFitParametersDlg::Title() const { return m_pTitle->GetLabel(); }
+
+std::vector<wxString> CFitParametersDlg::Rows() const {
+  std::vector<wxString> out;
+  for (const wxStaticText* t : m_rows) out.push_back(t->GetLabel());
+  return out;
+}
+
+std::vector<wxString> CFitParametersDlg::Warnings() const {
+  std::vector<wxString> out;
+  for (const wxStaticText* t : m_warnings) out.push_back(t->GetLabel());
+  return out;
+}
