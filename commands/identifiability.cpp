@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "commands/display_values.h"
+#include "commands/fit_command.h"
 #include "commands/fit_settings.h"
 #include "document/c_text.h"
 #include "fitting/error_estimation.h"
@@ -173,6 +175,12 @@ FitReviewLines fit_review_lines(const Titration& doc) {
   const int model = fit.m_nModel;
   out.title = model_info(model).fitName;
   const FitDiagnostics& d = doc.m_fitDiagnostics;
+  out.run = fit_run_lines(doc.m_fitRun);
+  // A fit read from a file carries no review: show its values as they were stored.
+  if (!d.valid) {
+    out.rows = simulation_parameter_lines(fit).lines;
+    return out;
+  }
   const std::string units[] = {"", " uM"};
   for (int row : d.fittedRows) {
     const SlotKind kind = slot_kind(model, row);

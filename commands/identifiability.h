@@ -50,6 +50,7 @@ struct FitReviewLines {
   std::vector<std::string> rows;
   std::vector<std::string> correlations;
   std::vector<std::string> warnings;
+  std::vector<std::string> run;  // how the fit ended (fit_run_lines)
 };
 FitReviewLines fit_review_lines(const Titration& doc);
 

@@ -38,11 +38,17 @@ CFitParametersDlg::CFitParametersDlg(wxWindow* parent, const Titration& doc)
                               wxString::FromUTF8(shown.title.empty() ? "No fit" : shown.title));
   modelBox->Add(m_pTitle, 0, wxALL, 4);
   top->Add(modelBox, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
-  const char* rowsCaption = doc.m_fitDiagnostics.haveProfile ? "Fitted rows with 68 % and 95 % profile intervals"
-                                                             : "Fitted rows";
+  const FitDiagnostics& d = doc.m_fitDiagnostics;
+  const char* rowsCaption = !d.valid        ? "Parameters"
+                            : d.haveProfile ? "Fitted rows with 68 % and 95 % profile intervals"
+                                            : "Fitted rows";
   m_rows = add_group(this, top, rowsCaption, shown.rows, wrap);
-  add_group(this, top, "Correlations above 0.9", shown.correlations, wrap);
-  m_warnings = add_group(this, top, "Warnings", shown.warnings, wrap);
+  // A fit read from a file was not reviewed: no empty groups claiming there is nothing to say.
+  if (d.valid) {
+    add_group(this, top, "Correlations above 0.9", shown.correlations, wrap);
+    m_warnings = add_group(this, top, "Warnings", shown.warnings, wrap);
+  }
+  m_run = add_group(this, top, "Fit", shown.run, wrap);
   top->Add(new wxButton(this, wxID_OK, "OK"), 0, wxALIGN_CENTER | wxALL, 8);
   SetSizerAndFit(top);
   SetEscapeId(wxID_OK);
@@ -54,6 +60,12 @@ std::vector<wxString> CFitParametersDlg::Rows() const {
   std::vector<wxString> out;
   for (const wxStaticText* t : m_rows) out.push_back(t->GetLabel());
   return out;
+}
+
+wxString CFitParametersDlg::FitRunText() const {
+  wxString text;
+  for (const wxStaticText* t : m_run) text += (text.empty() ? "" : "\n") + t->GetLabel();
+  return text;
 }
 
 std::vector<wxString> CFitParametersDlg::Warnings() const {

@@ -10,7 +10,6 @@
 
 #include "document/titration.h"
 #include "commands/display_values.h"
-#include "commands/fit_command.h"
 #include "fitting/model_registry.h"
 
 namespace {
@@ -35,15 +34,10 @@ CParametersDlg::CParametersDlg(wxWindow* parent, const Titration& doc, int slot)
     : wxDialog(parent, wxID_ANY, "Parameters"), m_nSlot(slot) {
   ParameterLines shown;
   if (slot >= 1 && slot <= Titration::kMaxSims) shown = simulation_parameter_lines(doc.m_sims[slot - 1]);
-  Build(shown, {});
+  Build(shown);
 }
 
-CParametersDlg::CParametersDlg(wxWindow* parent, const Titration& doc)
-    : wxDialog(parent, wxID_ANY, "Parameters"), m_nSlot(kFitSlot) {
-  Build(simulation_parameter_lines(doc.m_fit), fit_run_lines(doc.m_fitRun));
-}
-
-void CParametersDlg::Build(const ParameterLines& shown, const std::vector<std::string>& runLines) {
+void CParametersDlg::Build(const ParameterLines& shown) {
   auto* top = new wxBoxSizer(wxVERTICAL);
   auto* modelBox = new wxStaticBoxSizer(wxVERTICAL, this, "Model");
   m_pTitle = new wxStaticText(modelBox->GetStaticBox(), kParameterTitleId, wxString::FromUTF8(shown.title));
@@ -62,14 +56,6 @@ void CParametersDlg::Build(const ParameterLines& shown, const std::vector<std::s
     paramBox->Add(m_pLines[line], 0, wxALL, 3);
   }
   top->Add(paramBox, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
-  if (!runLines.empty()) {
-    std::string text;
-    for (const std::string& line : runLines) text += (text.empty() ? "" : "\n") + line;
-    auto* runBox = new wxStaticBoxSizer(wxVERTICAL, this, "Fit");
-    m_pRun = new wxStaticText(runBox->GetStaticBox(), wxID_ANY, wxString::FromUTF8(text));
-    runBox->Add(m_pRun, 0, wxALL, 3);
-    top->Add(runBox, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 8);
-  }
   top->Add(new wxButton(this, wxID_OK, "OK"), 0, wxALIGN_CENTER | wxALL, 8);
   SetSizerAndFit(top);
   for (int line = static_cast<int>(shown.lines.size()) + 1; line <= kParameterLineCount; ++line)
@@ -79,8 +65,6 @@ void CParametersDlg::Build(const ParameterLines& shown, const std::vector<std::s
 }
 
 wxString CParametersDlg::Title() const { return m_pTitle->GetLabel(); }
-
-wxString CParametersDlg::FitRunText() const { return m_pRun ? m_pRun->GetLabel() : wxString(); }
 
 wxString CParametersDlg::Line(int line) const {
   return IsLineShown(line) ? m_pLines[line]->GetLabel() : wxString();

@@ -21,22 +21,16 @@ class CParametersDlg : public wxDialog {
  public:
   // slot: the simulation slot 1..10 whose record is shown.
   CParametersDlg(wxWindow* parent, const Titration& doc, int slot);
-  // The document's fit: its values, then how it ended (stop reason and run count) in a
-  // "Fit" group.
-  static constexpr int kFitSlot = 0;
-  CParametersDlg(wxWindow* parent, const Titration& doc);
 
   int m_nSlot;
 
   wxString Title() const;
   wxString Line(int line) const;  // line 1..12; empty when hidden
   bool IsLineShown(int line) const;
-  wxString FitRunText() const;      // the "Fit" group's lines, one per line; empty for a simulation
 
  private:
-  void Build(const ParameterLines& shown, const std::vector<std::string>& runLines);
+  void Build(const ParameterLines& shown);
 
   wxStaticText* m_pTitle = nullptr;
   wxStaticText* m_pLines[kParameterLineCount + 1] = {};
-  wxStaticText* m_pRun = nullptr;
 };

@@ -249,7 +249,6 @@ void COutputView::CreateControls() {
       case kIdView: m_btnView = button; break;
     }
   }
-  canvas->Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent&) { OnViewFitResults(); });
   BindButtons();
   // Tab visits the controls row by row, left to right.
   static_cast<CPaneCanvas*>(canvas)->SetTabOrder({m_btnDescription, m_btnUpdate, m_btnDel, m_btnView, m_btnSimulate,
@@ -420,17 +419,6 @@ void COutputView::FinishFit() {
     apply_fit(*doc, run->job, *run->result);
     ShowMessages(run->result->messages);
   }
-}
-
-void COutputView::OnViewFitResults() {
-  BindwiseDoc* doc = GetDoc();
-  if (!doc) return;
-  if (!doc->m_bShowFit) {
-    wxMessageBox(kNoFitMessage, app_title(), wxOK, DialogParent());
-    return;
-  }
-  CParametersDlg dialog(DialogParent(), *doc);
-  dialog.ShowModal();
 }
 
 void COutputView::OnDescription() {

@@ -77,7 +77,6 @@ class COutputView : public CPaneView {
   wxButton* GetCancelButton() const;
   // The Parameters dialog for the document's fit (values, how it ended, its run count); a
   // double click on the results panel opens it.
-  void OnViewFitResults();
   // Puts the view in the fitting state without a fit, for tests of what a fit blocks.
   void SetFitRunningForTest(bool running) { m_bFitRunning = running; }
   // The open Generate Data dialog, null while it is closed.

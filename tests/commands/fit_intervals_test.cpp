@@ -191,3 +191,24 @@ TEST(FitIntervals, ConvergedJackknifeFollowsAPoorlyDeterminedProtein) {
 }
 
 }  // namespace
+
+// The fit's Parameters dialog: a fit of this session lists its fitted rows with intervals and
+// how it ended; the same fit as a file keeps no review, so the stored values show instead of
+// an empty list, and how it ended is "not known".
+TEST(FitReviewLines, ThisSessionsFitAndAFitReadFromAFile) {
+  Titration doc;
+  fit(design(1, {1.0, 2.0, 10.0, 6.0}, 30, 0.005), true, doc);
+  const FitReviewLines fresh = fit_review_lines(doc);
+  ASSERT_FALSE(fresh.rows.empty());
+  EXPECT_NE(fresh.rows.back().find("95 %:"), std::string::npos) << fresh.rows.back();
+  ASSERT_EQ(fresh.run.size(), 2u);
+  EXPECT_EQ(fresh.run[0].rfind("Fit ended: ", 0), 0u);
+
+  doc.m_fitDiagnostics = FitDiagnostics{};
+  doc.m_fitRun = FitRunRecord{};
+  const FitReviewLines loaded = fit_review_lines(doc);
+  EXPECT_EQ(loaded.rows, simulation_parameter_lines(doc.m_fit).lines);
+  EXPECT_FALSE(loaded.rows.empty());
+  EXPECT_EQ(loaded.run, std::vector<std::string>{"Fit ended: not known (read from a file)"});
+  EXPECT_EQ(loaded.title, fresh.title);
+}
