@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "document/c_text.h"
 #include "document/titration.h"
 
 namespace {
@@ -42,6 +43,19 @@ double ResidualPixelY(const CanvasRect& strip, double halfRange, double r) {
   return middle - r / halfRange * 0.5 * (strip.bottom - strip.top);
 }
 
+std::string ResidualScaleText(double halfRange, int sign) {
+  return c_printf(sign > 0 ? "+%.2g" : "-%.2g", halfRange);
+}
+
+void DrawResidualScale(Canvas& canvas, const CanvasRect& strip, double halfRange) {
+  // The strip's own scale, in the response's units, left of its top and bottom edges where
+  // the graph has its tick labels: without it the strip shows a pattern but not its size.
+  const int gap = 4, reach = 200, height = strip.bottom - strip.top;
+  const unsigned align = kAlignRight | kAlignVCenter | kSingleLine;
+  canvas.DrawText(ResidualScaleText(halfRange, +1), {strip.left - reach, strip.top - height, strip.left - gap, strip.top + height}, align);
+  canvas.DrawText(ResidualScaleText(halfRange, -1), {strip.left - reach, strip.bottom - height, strip.left - gap, strip.bottom + height}, align);
+}
+
 void DrawResidualStrip(Canvas& canvas, const CanvasRect& strip, const GraphMapping& xMap,
                        const std::vector<ResidualPoint>& residuals, int radius) {
   canvas.SetPen(kFramePen);
@@ -51,6 +65,7 @@ void DrawResidualStrip(Canvas& canvas, const CanvasRect& strip, const GraphMappi
   const int zero = Round(ResidualPixelY(strip, half, 0.0));
   canvas.SetPen(kZeroLinePen);
   canvas.DrawLine(strip.left, zero, strip.right, zero);
+  DrawResidualScale(canvas, strip, half);
   canvas.SetPen(kFramePen);
   canvas.SetBrush(kHollow);
   for (const ResidualPoint& p : residuals) {

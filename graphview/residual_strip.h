@@ -4,6 +4,7 @@
 // and caption stay where they are, below the strip.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "canvas/canvas.h"
@@ -32,6 +33,11 @@ ResidualStripLayout SplitPlotForResiduals(const CanvasRect& plot, bool show);
 // residual; points outside the x range are skipped.
 void DrawResidualStrip(Canvas& canvas, const CanvasRect& strip, const GraphMapping& xMap,
                        const std::vector<ResidualPoint>& residuals, int radius);
+
+// The strip's scale: "+h" left of its top edge and "-h" left of its bottom edge (h the half
+// range, 2 significant digits), in the canvas's current font.
+std::string ResidualScaleText(double halfRange, int sign);
+void DrawResidualScale(Canvas& canvas, const CanvasRect& strip, double halfRange);
 
 // The strip's vertical pixel of residual r (for tests and the drawing).
 double ResidualPixelY(const CanvasRect& strip, double halfRange, double r);

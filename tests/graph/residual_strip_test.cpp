@@ -49,6 +49,15 @@ TEST(ResidualStrip, PointsSitSymmetricallyAroundTheZeroLine) {
   EXPECT_EQ(circles[2].top + 3, 150);  // residual 0 on the zero line
   EXPECT_LT(circles[0].top + 3, 150);  // positive residuals above it
   EXPECT_GT(circles[1].top + 3, 150);
+
+  // The scale: the half range either side of the zero line, beside the strip's edges.
+  const CanvasCall* top = canvas.FindText("+0.055");
+  const CanvasCall* bottom = canvas.FindText("-0.055");
+  ASSERT_NE(top, nullptr);
+  ASSERT_NE(bottom, nullptr);
+  EXPECT_LE(top->rect.right, strip.left);
+  EXPECT_EQ((top->rect.top + top->rect.bottom) / 2, strip.top);
+  EXPECT_EQ((bottom->rect.top + bottom->rect.bottom) / 2, strip.bottom);
 }
 
 }  // namespace
