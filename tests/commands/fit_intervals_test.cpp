@@ -12,17 +12,6 @@
 
 namespace {
 
-SeriesSpec design(int model, std::initializer_list<double> rows, double lastCa, double noise, int points = 40) {
-  SeriesSpec s;
-  s.model = model;
-  int r = 0;
-  for (double v : rows) s.rows[++r] = v;
-  s.lastAddedCaUM = lastCa;
-  s.noise = noise;
-  s.points = points;
-  return s;
-}
-
 // The Fit dialog started at the true values (the tests are about the errors, not the search),
 // with the model's default fit flags.
 FitSettings settings_for(const SeriesSpec& spec, Titration& doc, bool profile) {
@@ -65,7 +54,7 @@ double covariance_log_error(const SeriesSpec& spec, int row) {
 }
 
 TEST(FitIntervals, WellDeterminedConstantMatchesTheCovarianceInterval) {
-  const SeriesSpec spec = design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002);
+  const SeriesSpec spec = series_design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002);
   Titration doc;
   const FitOutcome out = fit(spec, true, doc);
   const FitDiagnostics& d = out.result.diagnostics;
@@ -93,7 +82,7 @@ TEST(FitIntervals, TightBindingStretchesTheUpperSide) {
   // Kd = 3 nM against 10 uM protein: the curve's corner sharpens slowly as log K rises, so
   // the data push back harder below the estimate than above it.
   Titration doc;
-  const FitOutcome out = fit(design(1, {1.0, 2.0, 10.0, 8.5}, 30, 0.002), true, doc);
+  const FitOutcome out = fit(series_design(1, {1.0, 2.0, 10.0, 8.5}, 30, 0.002), true, doc);
   const RowInterval* logK = out.result.diagnostics.IntervalOf(4);
   ASSERT_TRUE(logK && logK->lo95 && logK->hi95);
   EXPECT_GT(*logK->hi95 - logK->value, 1.3 * (logK->value - *logK->lo95));
@@ -102,7 +91,7 @@ TEST(FitIntervals, TightBindingStretchesTheUpperSide) {
 TEST(FitIntervals, StoichiometricTitrationLeavesTheUpperSideOpen) {
   // Kd = 1 nM against 10 uM protein: every Ca added is bound until the protein is full.
   Titration doc;
-  const FitOutcome out = fit(design(1, {1.0, 2.0, 10.0, 9.0}, 30, 0.005), true, doc);
+  const FitOutcome out = fit(series_design(1, {1.0, 2.0, 10.0, 9.0}, 30, 0.005), true, doc);
   const FitDiagnostics& d = out.result.diagnostics;
   const RowInterval* logK = d.IntervalOf(4);
   ASSERT_TRUE(logK && logK->lo95);
@@ -119,7 +108,7 @@ TEST(FitIntervals, StoichiometricTitrationLeavesTheUpperSideOpen) {
 
 TEST(FitIntervals, CovarianceAloneFlagsAConstantItCannotBound) {
   Titration doc;
-  const FitOutcome out = fit(design(1, {1.0, 2.0, 10.0, 9.0}, 30, 0.005), false, doc);
+  const FitOutcome out = fit(series_design(1, {1.0, 2.0, 10.0, 9.0}, 30, 0.005), false, doc);
   const FitWarning* w = find_warning(out.result.diagnostics, "unbounded");
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->text.rfind("log K is not determined by these data: its error is ", 0), 0u) << w->text;
@@ -129,7 +118,7 @@ TEST(FitIntervals, CovarianceAloneFlagsAConstantItCannotBound) {
 TEST(FitIntervals, NearlyEqualConstantsAreCorrelated) {
   // Two sites seen by a Ca electrode with little protein: only the product K1 K2 shows.
   Titration doc;
-  const FitOutcome out = fit(design(8, {25.0, 10.0, 2.0, 6.0, 6.1}, 300, 0.02), false, doc);
+  const FitOutcome out = fit(series_design(8, {25.0, 10.0, 2.0, 6.0, 6.1}, 300, 0.02), false, doc);
   const FitDiagnostics& d = out.result.diagnostics;
   EXPECT_EQ(d.correlationRows, (std::vector<int>{2, 3, 4, 5}));
   ASSERT_EQ(d.correlation.size(), 4u);
@@ -147,7 +136,7 @@ TEST(FitIntervals, NearlyEqualConstantsAreCorrelated) {
 
 TEST(FitResiduals, FollowTheGridAndLeaveOutWhatTheFitLeavesOut) {
   // An electrode series starts at total Ca 0, which the fit cannot use (log 0).
-  SeriesSpec spec = design(7, {25.0, 10.0, 50.0, 5.0}, 300, 0.0);
+  SeriesSpec spec = series_design(7, {25.0, 10.0, 50.0, 5.0}, 300, 0.0);
   spec.startCaUM = 0.0;
   Titration doc;
   EXPECT_TRUE(fit_residuals(doc).empty());  // no fit shown
@@ -171,7 +160,7 @@ TEST(FitResiduals, FollowTheGridAndLeaveOutWhatTheFitLeavesOut) {
 TEST(FitIntervals, ConvergedJackknifeFollowsAPoorlyDeterminedProtein) {
   // Six sites with a chelator, 99 points: the protein concentration trades off against the
   // constants. Each subset refit must walk the valley to its own minimum.
-  const SeriesSpec spec = design(6, {0.1, 1.0, 5.0, -6.0, 6.5, 6.3, 6.1, 5.9, 5.7, 5.5, 20.0}, 150, 0.002, 99);
+  const SeriesSpec spec = series_design(6, {0.1, 1.0, 5.0, -6.0, 6.5, 6.3, 6.1, 5.9, 5.7, 5.5, 20.0}, 150, 0.002, 99);
   Titration doc;
   write_series(doc, spec);
   FitSettings s = settings_for(spec, doc, false);
@@ -197,7 +186,7 @@ TEST(FitIntervals, ConvergedJackknifeFollowsAPoorlyDeterminedProtein) {
 // an empty list, and how it ended is "not known".
 TEST(FitReviewLines, ThisSessionsFitAndAFitReadFromAFile) {
   Titration doc;
-  fit(design(1, {1.0, 2.0, 10.0, 6.0}, 30, 0.005), true, doc);
+  fit(series_design(1, {1.0, 2.0, 10.0, 6.0}, 30, 0.005), true, doc);
   const FitReviewLines fresh = fit_review_lines(doc);
   ASSERT_FALSE(fresh.rows.empty());
   EXPECT_NE(fresh.rows.back().find("95 %:"), std::string::npos) << fresh.rows.back();
