@@ -1,6 +1,7 @@
 // bindwise-cli global-fit: several fitted titrations of one protein fitted together with
 // shared rows (by default the binding constants), printed as JSON; --save-dir stores each
-// titration's part as its document's fit, --project runs a saved analysis,
+// titration's part as its document's fit, --profile adds the profile-likelihood intervals of
+// every fitted row, --project runs a saved analysis,
 // --write-project saves this one and --report prints its one-page report as a PDF.
 #include <cmath>
 #include <filesystem>
@@ -23,7 +24,7 @@ namespace {
 struct GlobalArgs {
   std::vector<std::string> files;
   std::string project, writeProject, shared, errors = "none", saveDir, report;
-  bool extensive = false;
+  bool extensive = false, profile = false;
   std::uint32_t seed = 0;
   bool haveSeed = false;
 };
@@ -35,6 +36,24 @@ nlohmann::ordered_json number_or_null(double v) {
 nlohmann::ordered_json rows_json(const double* values, int ma) {
   nlohmann::ordered_json out = nlohmann::ordered_json::array();
   for (int row = 1; row <= ma && row <= kValueRows; ++row) out.push_back(number_or_null(values[row]));
+  return out;
+}
+
+nlohmann::ordered_json bound_or_null(const std::optional<double>& v) {
+  return v ? number_or_null(*v) : nlohmann::ordered_json();
+}
+
+// [lo, hi] at one level, null for an open side.
+nlohmann::ordered_json interval_pair(const RowInterval& r, bool level95) {
+  return level95 ? nlohmann::ordered_json::array({bound_or_null(r.lo95), bound_or_null(r.hi95)})
+                 : nlohmann::ordered_json::array({bound_or_null(r.lo68), bound_or_null(r.hi68)});
+}
+
+// Per row 1..ma as "values": the pair, or null for a row the titration does not fit.
+nlohmann::ordered_json row_intervals_json(const GlobalTitrationPart& t, int ma, bool level95) {
+  nlohmann::ordered_json out = nlohmann::ordered_json::array();
+  for (int row = 1; row <= ma && row <= kValueRows; ++row)
+    out.push_back(t.intervals[row] ? interval_pair(*t.intervals[row], level95) : nlohmann::ordered_json());
   return out;
 }
 
@@ -57,16 +76,28 @@ nlohmann::ordered_json result_json(const GlobalFitResult& r) {
   j["runs"] = r.runs;
   j["warnings"] = warnings_json(r);
   nlohmann::ordered_json shared = nlohmann::ordered_json::array();
-  for (const GlobalSharedRow& s : r.shared)
-    shared.push_back({{"row", s.row}, {"name", s.name}, {"value", number_or_null(s.value)},
-                      {"error", r.haveErrors ? number_or_null(s.error) : nlohmann::ordered_json()}});
+  for (const GlobalSharedRow& s : r.shared) {
+    nlohmann::ordered_json row = {{"row", s.row}, {"name", s.name}, {"value", number_or_null(s.value)},
+                                  {"error", r.haveErrors ? number_or_null(s.error) : nlohmann::ordered_json()}};
+    if (r.haveProfile) {
+      row["ci68"] = s.interval ? interval_pair(*s.interval, false) : nlohmann::ordered_json::array({nullptr, nullptr});
+      row["ci95"] = s.interval ? interval_pair(*s.interval, true) : nlohmann::ordered_json::array({nullptr, nullptr});
+    }
+    shared.push_back(row);
+  }
   j["shared"] = shared;
   nlohmann::ordered_json titrations = nlohmann::ordered_json::array();
   const int ma = model_info(r.model).slots;
-  for (const GlobalTitrationPart& t : r.titrations)
-    titrations.push_back({{"file", t.name}, {"n", t.n}, {"chi_square", number_or_null(t.chiSquare)},
-                          {"values", rows_json(t.values, ma)},
-                          {"errors", r.haveErrors ? rows_json(t.errors, ma) : nlohmann::ordered_json()}});
+  for (const GlobalTitrationPart& t : r.titrations) {
+    nlohmann::ordered_json part = {{"file", t.name}, {"n", t.n}, {"chi_square", number_or_null(t.chiSquare)},
+                                   {"values", rows_json(t.values, ma)},
+                                   {"errors", r.haveErrors ? rows_json(t.errors, ma) : nlohmann::ordered_json()}};
+    if (r.haveProfile) {
+      part["ci68"] = row_intervals_json(t, ma, false);
+      part["ci95"] = row_intervals_json(t, ma, true);
+    }
+    titrations.push_back(part);
+  }
   j["titrations"] = titrations;
   return j;
 }
@@ -150,6 +181,8 @@ void setup_global_fit(CLI::App& app, CliIo& io, CliRunner& runner) {
   sub->add_option("--shared", a->shared, "Fit-dialog rows shared by all titrations (default: every log K row)");
   sub->add_flag("--extensive", a->extensive, "broad search over the shared constants first");
   sub->add_option("--errors", a->errors, "none, percent:P, sd:S, jackknife or jackknife:P (default none)");
+  sub->add_flag("--profile", a->profile,
+                "profile-likelihood intervals (68 % and 95 %) of every fitted row, printed as ci68 and ci95");
   auto* seed = add_integer_option(sub, "--seed", a->seed, "seed of the jackknife's random subsets", 0, kMaxSeed);
   sub->add_option("--save-dir", a->saveDir, "write each document with its part of the global fit into this folder");
   sub->add_option("--write-project", a->writeProject, "save this analysis as a .bwglobal project file");
@@ -159,6 +192,7 @@ void setup_global_fit(CLI::App& app, CliIo& io, CliRunner& runner) {
     apply_error_method(a->errors, request.errors);
     if (!a->shared.empty()) request.sharedRows = parse_rows(a->shared);
     request.extensive = a->extensive;
+    request.profileIntervals = a->profile;
     if (seed->count() > 0) request.jackknifeSeed = a->seed;
     runner = [a, request, &io] { return run_global(*a, request, io); };
   });

@@ -136,6 +136,21 @@ GlobalTitrationPart titration_part(GlobalProblem& problem, const GlobalFitOutcom
   return part;
 }
 
+// Each titration's fitted rows take the interval of the global parameter they stand for.
+void attach_intervals(const GlobalProblem& problem, const std::vector<ProfileInterval>& profile, int model,
+                      GlobalFitResult& out) {
+  for (int t = 0; t < problem.series_count(); ++t) {
+    GlobalTitrationPart& part = out.titrations[static_cast<std::size_t>(t)];
+    for (int k = 1; k <= part.job.ma && k <= kValueRows; ++k) {
+      if (!part.job.flags[k]) continue;
+      const int j = problem.global_index(t, k);
+      for (const ProfileInterval& p : profile)
+        if (p.slot == j) part.intervals[k] = RowInterval{k, row_name(model, k), p.value, p.lo68, p.hi68, p.lo95, p.hi95};
+    }
+  }
+  for (GlobalSharedRow& s : out.shared) s.interval = out.titrations.front().intervals[s.row];
+}
+
 }  // namespace
 
 std::vector<int> default_shared_rows(int model) {
@@ -171,19 +186,26 @@ GlobalFitResult run_global_fit(const std::vector<GlobalFitInput>& inputs, const 
   out.runs = fit.runs;
   Vec err(problem.parameter_count());
   if (fit.stop != FitStop::Stopped) err = parameter_errors(problem, fit, prepared.front(), request, out.haveErrors);
-  // A jackknife cut short gives errors from too few refits: the whole result is incomplete.
+  std::vector<ProfileInterval> profile;
+  if (request.profileIntervals && fit.stop != FitStop::Stopped && !(request.stop && request.stop->StopRequested()))
+    profile = global_profile_intervals(problem, fit, request.threads, request.stop);
+  // A jackknife or profile search cut short gives errors from too few refits and open sides
+  // that were never searched: the whole result is incomplete.
   if (request.stop && request.stop->StopRequested()) {
     out.stop = FitStop::Stopped;
     out.haveErrors = false;
     err = Vec(problem.parameter_count());
+    profile.clear();
   }
+  out.haveProfile = request.profileIntervals && out.stop != FitStop::Stopped;
   for (int t = 0; t < problem.series_count(); ++t)
     out.titrations.push_back(titration_part(problem, fit, err, out.haveErrors, t, inputs[static_cast<std::size_t>(t)].name,
                                             prepared[static_cast<std::size_t>(t)].job));
   for (int row : rows) {
     const GlobalTitrationPart& first = out.titrations.front();
-    out.shared.push_back({row, row_name(model, row), first.values[row], first.errors[row]});
+    out.shared.push_back({row, row_name(model, row), first.values[row], first.errors[row], std::nullopt});
   }
+  if (out.haveProfile) attach_intervals(problem, profile, model, out);
   return out;
 }
 

@@ -11,6 +11,7 @@
 
 #include "commands/fit_command.h"
 #include "commands/fit_settings.h"
+#include "document/fit_diagnostics.h"
 #include "document/titration.h"
 #include "fitting/fit_stop.h"
 
@@ -24,6 +25,8 @@ struct GlobalFitRequest {
   bool extensive = false;
   FitSettings errors;           // the error group every titration is weighted and estimated with
   std::optional<std::uint32_t> jackknifeSeed;
+  bool profileIntervals = false;  // 68 % and 95 % profile-likelihood intervals of every fitted row
+  int threads = 0;                // for the profiles; 0: every core
   StopCheck* stop = nullptr;
 };
 
@@ -32,6 +35,7 @@ struct GlobalSharedRow {
   std::string name;        // the row's label, "log K1:"
   double value = 0.0;      // dialog units
   double error = 0.0;      // dialog units (log units for constants); 0 without errors
+  std::optional<RowInterval> interval;  // the profile intervals, when asked for
 };
 
 struct GlobalTitrationPart {
@@ -40,6 +44,9 @@ struct GlobalTitrationPart {
   double chiSquare = 0.0;
   double values[kValueRows + 1] = {};  // dialog units, rows 1..ma
   double errors[kValueRows + 1] = {};
+  // Profile intervals of the rows this titration fits, its own and the shared ones alike
+  // (the shared rows' are those of GlobalSharedRow), when asked for.
+  std::optional<RowInterval> intervals[kValueRows + 1];
   FitJob job;        // what apply_global_part stores
   FitResult result;  // this titration's part as a fit record (its own chi-square in slot 0)
 };
@@ -51,14 +58,17 @@ struct GlobalFitResult {
   FitStop stop = FitStop::Converged;
   int runs = 0;
   bool haveErrors = false;
+  bool haveProfile = false;
   std::vector<GlobalSharedRow> shared;
   std::vector<GlobalTitrationPart> titrations;
 };
 
 // Throws std::invalid_argument with a message for the user: a document without a fit, models
 // that differ, a shared row the model does not have or a titration does not fit, too few points.
-// Once request.stop asks, the fit or its jackknife ends early and the result's stop is
-// Stopped: its values are incomplete and it carries no errors.
+// Profile intervals, when asked for, follow the global chi-square: n is every titration's
+// points and p every fitted global parameter.
+// Once request.stop asks, the fit, its jackknife or its profiles end early and the result's
+// stop is Stopped: its values are incomplete and it carries no errors and no intervals.
 GlobalFitResult run_global_fit(const std::vector<GlobalFitInput>& inputs, const GlobalFitRequest& request);
 
 // Stores a titration's part of the global fit as its document's fit.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <random>
 #include <stdexcept>
 
@@ -257,4 +258,52 @@ Vec global_jackknife_errors(const GlobalProblem& problem, const Vec& a, std::uin
     err[j] = scale * std::sqrt(ss / static_cast<double>(fits.size() - 1));
   }
   return err;
+}
+
+namespace {
+
+// One copy of the problem per worker thread.
+ModelMaker global_model_maker(const GlobalProblem& problem) {
+  return [&problem] {
+    std::vector<GlobalSeries> series;
+    for (int t = 0; t < problem.series_count(); ++t) series.push_back(problem.series(t));
+    // The same titrations and shared slots number the parameters the same way.
+    auto own = std::make_shared<GlobalProblem>(std::move(series), problem.shared_slots());
+    return ModelFunction([own](double x, double Y, Vec& a, int ma, Vec& dyda) { return (*own)(x, Y, a, ma, dyda); });
+  };
+}
+
+// The kind of the slot each global parameter stands for (index 0 unused).
+std::vector<SlotKind> global_slot_kinds(const GlobalProblem& problem) {
+  std::vector<SlotKind> kinds(static_cast<std::size_t>(problem.parameter_count()) + 1, SlotKind::Response);
+  for (int t = 0; t < problem.series_count(); ++t)
+    for (int k = 1; k <= problem.series(t).ma(); ++k)
+      kinds[static_cast<std::size_t>(problem.global_index(t, k))] = slot_kind(problem.series(t).model, k);
+  return kinds;
+}
+
+}  // namespace
+
+std::vector<ProfileInterval> global_profile_intervals(const GlobalProblem& problem, const GlobalFitOutcome& fit,
+                                                      int threads, StopCheck* stop) {
+  const int m = problem.parameter_count();
+  const IVec ia = problem.flag_vector();
+  int p = 0;
+  for (int j = 1; j <= m; ++j) p += ia[j] ? 1 : 0;
+  // Covariance SDs scaled by the residual SD, as the single fit's profiles take them; NaN
+  // (the search's own first step) when the closing matrix was singular.
+  const double residualSD = std::sqrt(fit.chiSquare / std::max(problem.point_count() - p, 1));
+  Vec sd(m);
+  for (int j = 1; j <= m; ++j)
+    sd[j] = !ia[j] ? 0.0 : fit.code == 0 ? std::sqrt(std::max(fit.covar[j][j], 0.0)) * residualSD : std::nan("");
+  ProfileRequest request;
+  request.makeModel = global_model_maker(problem);
+  request.kinds = global_slot_kinds(problem);
+  request.chisqMin = fit.chiSquare;
+  request.threads = threads;
+  request.stopCheck = stop;
+  request.signFreeSlots = problem.sign_free_count();
+  Vec x, y, Y, sigma;
+  problem.data(x, y, Y, sigma);
+  return profile_intervals(request, FitData{x, y, Y, sigma, problem.point_count()}, fit.a, ia, m, sd);
 }

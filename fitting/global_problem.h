@@ -17,6 +17,7 @@
 #include "fitting/fit_stop.h"
 #include "fitting/models.h"
 #include "fitting/numeric_arrays.h"
+#include "fitting/profile_likelihood.h"
 
 // One titration in the least squares' terms (the Fit command's points and start values).
 struct GlobalSeries {
@@ -99,3 +100,13 @@ GlobalFitOutcome fit_global_problem(GlobalProblem& problem, const Vec& start, co
 // until converged, and err[j] = sqrt((N - D) / D) x the spread of the refits, N and D the
 // total points and points left out. Unfitted parameters get 0.
 Vec global_jackknife_errors(const GlobalProblem& problem, const Vec& a, std::uint32_t seed, StopCheck* stop = nullptr);
+
+// Profile-likelihood intervals of every fitted global parameter around the fit's minimum
+// (fit.a, fit.chiSquare; fit.covar sets the first steps when fit.code is 0), in parameter
+// order, ProfileInterval::slot being the global parameter number and the values in the
+// dialog's units of the slot it stands for. n is every titration's points together and p
+// every fitted global parameter. Each worker evaluates its own copy of the problem, whose
+// model evaluation keeps warm-start state. Once stop asks, the searches end early and the
+// intervals are meaningless.
+std::vector<ProfileInterval> global_profile_intervals(const GlobalProblem& problem, const GlobalFitOutcome& fit,
+                                                      int threads = 0, StopCheck* stop = nullptr);

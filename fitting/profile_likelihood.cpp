@@ -66,8 +66,10 @@ struct Workspace {
 // The outward search on one side of one slot.
 class SideSearch {
  public:
-  SideSearch(const FitData& data, int ma, int slot, bool logs, double chisqMin, Workspace& ws, StopCheck* stopCheck)
-      : data_(data), ma_(ma), slot_(slot), logs_(logs), chisqMin_(chisqMin), ws_(ws), stopCheck_(stopCheck) {}
+  SideSearch(const FitData& data, int ma, int slot, bool logs, double chisqMin, Workspace& ws, StopCheck* stopCheck,
+             int signFreeSlots)
+      : data_(data), ma_(ma), slot_(slot), logs_(logs), chisqMin_(chisqMin), ws_(ws), stopCheck_(stopCheck),
+        signFreeSlots_(signFreeSlots) {}
 
   // Fills the crossings of r68 and r95 (nullopt when the side stays below to the reach).
   void Run(const ProfilePoint& start, int direction, double firstStep, double reach, double r68,
@@ -101,7 +103,7 @@ class SideSearch {
     double chisq = 0.0;
     const PolishOutcome polish = polish_until_converged(ws_.model, data_.x, data_.y, data_.Y, data_.sigma, data_.n, a,
                                                         ws_.held, ma_, ws_.covar, ws_.alpha, chisq, stopCheck_,
-                                                        kProfileRunCap);
+                                                        kProfileRunCap, {}, signFreeSlots_);
     ProfilePoint p;
     p.t = t;
     // A stopped refit ends the side as if the model could not be evaluated; the caller sees
@@ -139,6 +141,7 @@ class SideSearch {
   double chisqMin_;
   Workspace& ws_;
   StopCheck* stopCheck_;
+  int signFreeSlots_;
   int refits_ = 0;
 };
 
@@ -187,7 +190,7 @@ std::vector<ProfileInterval> profile_intervals(const ProfileRequest& request, co
       const double t0 = logs ? std::log10(value) : value;
       const double reach = search_reach(kind, value, seT, task.direction);
       const double firstStep = std::isfinite(seT) && seT > 0.0 ? std::clamp(seT, reach * 1e-5, reach / 16) : reach / 32;
-      SideSearch search(data, ma, task.slot, logs, S, ws, request.stopCheck);
+      SideSearch search(data, ma, task.slot, logs, S, ws, request.stopCheck, request.signFreeSlots);
       ProfilePoint start;
       start.t = t0;
       start.params.assign(static_cast<std::size_t>(ma) + 1, 0.0);

@@ -43,6 +43,7 @@ struct ProfileRequest {
   std::vector<SlotKind> kinds;  // [1..ma] (index 0 unused)
   double chisqMin = 0.0;        // S at the estimate
   int threads = 0;              // 0: refit_thread_count()
+  int signFreeSlots = 2;        // as for least_squares_run (a global problem passes its own)
   // Polled by every worker between steps (so it must be thread-safe); once it asks to stop,
   // the searches end early and the intervals are meaningless.
   StopCheck* stopCheck = nullptr;

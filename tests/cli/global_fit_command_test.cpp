@@ -1,6 +1,6 @@
 // bindwise-cli global-fit on the two bundled titrations of the four-site protein: JSON out,
-// each document's part saved, the analysis saved as a project and run again from it, and its
-// one-page report written as a PDF.
+// each document's part saved, the analysis saved as a project and run again from it, its
+// profile intervals printed, and its one-page report written as a PDF.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -64,6 +64,44 @@ TEST_F(GlobalFitCommand, SharesTheConstantsSavesThePartsAndTheProject) {
   const CliRun again = cli({"global-fit", "--project", path("four.bwglobal"), "--errors", "sd:0.002"});
   ASSERT_EQ(again.status, 0) << again.err;
   EXPECT_EQ(nlohmann::json::parse(again.out)["chi_square"], j["chi_square"]);
+}
+
+// Each side of an interval is a number or null (open); a closed side lies beyond the value.
+void expect_interval(const nlohmann::json& pair, double value, const std::string& what) {
+  ASSERT_TRUE(pair.is_array() && pair.size() == 2u) << what << ": " << pair;
+  if (!pair[0].is_null()) {
+    EXPECT_LT(pair[0].get<double>(), value) << what;
+  }
+  if (!pair[1].is_null()) {
+    EXPECT_GT(pair[1].get<double>(), value) << what;
+  }
+}
+
+TEST_F(GlobalFitCommand, ProfilePrintsIntervalsBesideTheErrors) {
+  const CliRun r = cli({"global-fit", path("a.bwd"), path("b.bwd"), "--errors", "sd:0.002", "--profile"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const nlohmann::json j = nlohmann::json::parse(r.out);
+  ASSERT_EQ(j["shared"].size(), 4u);
+  for (const auto& s : j["shared"]) {
+    const double v = s["value"].get<double>();
+    EXPECT_TRUE(s["error"].is_number()) << "--profile keeps the errors";
+    expect_interval(s["ci68"], v, s["name"].get<std::string>() + " 68 %");
+    expect_interval(s["ci95"], v, s["name"].get<std::string>() + " 95 %");
+    if (!s["ci68"][0].is_null() && !s["ci95"][0].is_null()) {
+      EXPECT_LE(s["ci95"][0], s["ci68"][0]);
+    }
+  }
+  // Per titration, parallel to its values: a pair for each row it fits, null for the others.
+  for (const auto& t : j["titrations"]) {
+    ASSERT_EQ(t["ci68"].size(), t["values"].size());
+    EXPECT_TRUE(t["ci68"][3].is_null()) << "the chelator's log Kd is held";
+    expect_interval(t["ci68"][0], t["values"][0].get<double>(), "free response");
+    EXPECT_EQ(t["ci95"][4], j["shared"][0]["ci95"]) << "a shared row's interval is the same everywhere";
+  }
+  // Without --profile there are no interval keys at all.
+  const CliRun plain = cli({"global-fit", path("a.bwd"), path("b.bwd")});
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  EXPECT_FALSE(nlohmann::json::parse(plain.out)["shared"][0].contains("ci68"));
 }
 
 TEST_F(GlobalFitCommand, RefusalsNameTheFile) {
