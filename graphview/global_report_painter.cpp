@@ -1,9 +1,11 @@
 #include "graphview/global_report_painter.h"
 
 #include <algorithm>
+#include <span>
 
 #include "commands/display_values.h"
 #include "commands/fit_command.h"
+#include "commands/identifiability.h"
 #include "document/c_text.h"
 #include "fitting/model_registry.h"
 #include "graphview/comparison_painter.h"
@@ -16,6 +18,8 @@ constexpr Rgb kBlack{0, 0, 0};
 const CanvasBrush kWhiteBrush{false, {255, 255, 255}};
 // Column widths in percent of the page's width between the margins.
 constexpr int kSharedColumns[] = {50, 25, 25};
+// With profile intervals: the interval column takes the room "5.93 (5.88–5.98)" needs.
+constexpr int kSharedProfileColumns[] = {34, 16, 16, 34};
 constexpr int kTitrationColumns[] = {46, 14, 14, 26};
 constexpr int kLargestTablePoints = 10, kSmallestTablePoints = 6;
 
@@ -55,11 +59,10 @@ void DrawCell(Canvas& canvas, const std::string& text, int left, int top, int ri
 }
 
 // A ruled row of cells across the body; the widths are shares of the body's width.
-template <std::size_t N>
-void DrawTableRow(Canvas& canvas, const std::vector<std::string>& cells, const int (&shares)[N], const CanvasRect& body,
-                  int top, int height, int inset) {
+void DrawTableRow(Canvas& canvas, const std::vector<std::string>& cells, std::span<const int> shares,
+                  const CanvasRect& body, int top, int height, int inset) {
   int start = 0;
-  for (std::size_t c = 0; c < cells.size() && c < N; start += shares[c], ++c) {
+  for (std::size_t c = 0; c < cells.size() && c < shares.size(); start += shares[c], ++c) {
     const int left = body.left + body.Width() * start / 100;
     const int right = body.left + body.Width() * (start + shares[c]) / 100;
     if (c > 0) canvas.DrawLine(left, top, left, top + height);
@@ -73,7 +76,9 @@ int DrawSharedTable(Canvas& canvas, const GlobalReportTexts& texts, const Global
   for (int r = 0; r < rows; ++r) {
     const int y = top + r * l.rowHeight;
     if (r > 0) canvas.DrawLine(l.body.left, y, l.body.right, y);
-    DrawTableRow(canvas, texts.shared[static_cast<std::size_t>(r)], kSharedColumns, l.body, y, l.rowHeight, inset);
+    const std::vector<std::string>& cells = texts.shared[static_cast<std::size_t>(r)];
+    DrawTableRow(canvas, cells, cells.size() > 3 ? std::span<const int>(kSharedProfileColumns) : std::span<const int>(kSharedColumns),
+                 l.body, y, l.rowHeight, inset);
   }
   return top + rows * l.rowHeight;
 }
@@ -132,10 +137,12 @@ GlobalReportTexts GlobalReportTextsFor(const GlobalFitResult& r, ReportDate date
   t.title = c_printf("Global fit of %i titration%s", static_cast<int>(count), count == 1 ? "" : "s");
   t.model = results_title(r.model, ResultsView::Report);
   t.shared.push_back({"Shared row", "Value", "Error 68%"});
+  if (r.haveProfile) t.shared.front().push_back("Profile 68%");
   for (const GlobalSharedRow& s : r.shared) {
     const std::optional<DialogRow> spec = fit_dialog_row(r.model, s.row);
     t.shared.push_back({spec ? spec->reportLabel : s.name, format_c("%.4g", s.value),
                         r.haveErrors ? format_c("%.2g", s.error) : "-"});
+    if (r.haveProfile) t.shared.back().push_back(s.interval ? interval_text(r.model, *s.interval) : "-");
   }
   t.summary = c_printf("Global chi-square %s; n = %i points, p = %i fitted parameters; %s.",
                        format_c("%.4g", r.chiSquare).c_str(), r.n, r.p, fit_stop_text(r.stop));

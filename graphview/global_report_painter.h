@@ -1,9 +1,9 @@
 // The printed page of a global fit: the header line and title, the graph of every titration's
 // points and global fit (normalised response against total Ca, one colour each, a residual
-// strip each), the shared rows with their errors, the global chi-square, and every
-// titration's file, model, points, chi-square and own rows. As on the single report, every
-// size derives from the page in device pixels and the fonts from its pixels per inch, so the
-// same painter fills a printer page, the print preview and a PDF.
+// strip each), the shared rows with their errors (and profile intervals), the global
+// chi-square, and every titration's file, model, points, chi-square and own rows. As on the
+// single report, every size derives from the page in device pixels and the fonts from its
+// pixels per inch, so the same painter fills a printer page, the print preview and a PDF.
 #pragma once
 
 #include <string>
@@ -18,7 +18,8 @@ struct GlobalReportTexts {
   std::string header;  // "Global fit    D/M/YYYY"
   std::string title;   // "Global fit of 2 titrations"
   std::string model;   // the model's report title
-  // rows[0] is the heading: "Shared row", "Value", "Error 68%" (the error "-" without errors).
+  // rows[0] is the heading: "Shared row", "Value", "Error 68%" (the error "-" without errors),
+  // and "Profile 68%" when the result has profile intervals ("5.93 (5.88–5.98)", "> 9.2").
   std::vector<std::vector<std::string>> shared;
   std::string summary;  // global chi-square, points, fitted parameters and how the fit ended
   // rows[0] is the heading: "Titration", "Model", "n", "Chi-square".

@@ -21,6 +21,7 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include "commands/identifiability.h"
 #include "document/bwd_file.h"
 #include "document/c_text.h"
 #include "document/titration.h"
@@ -183,6 +184,9 @@ void GlobalFitDlg::BuildChoiceGroup(wxWindow* parent, wxSizer* top) {
   const wxString methods[] = {"None", "Constant SD", "Jackknife"};
   m_errorMethod = new wxRadioBox(parent, wxID_ANY, "&Errors", wxDefaultPosition, wxDefaultSize, 3, methods, 1);
   right->Add(m_errorMethod, 0, wxBOTTOM, gap);
+  m_profile = new wxCheckBox(parent, wxID_ANY, "Profile-likelihood &intervals");
+  m_profile->SetToolTip("68 % and 95 % intervals of every fitted row from the global chi-square; takes longer");
+  right->Add(m_profile, 0, wxBOTTOM, gap);
   auto* sdRow = new wxBoxSizer(wxHORIZONTAL);
   sdRow->Add(new wxStaticText(parent, wxID_ANY, "Constant &SD:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, gap);
   m_sd = new wxTextCtrl(parent, wxID_ANY, Number(m_errorDefaults.m_dConstantSD > 0 ? m_errorDefaults.m_dConstantSD : 0.01),
@@ -205,7 +209,7 @@ void GlobalFitDlg::BuildChoiceGroup(wxWindow* parent, wxSizer* top) {
   m_runState = new wxStaticText(parent, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 0, "Run state");
   right->Add(m_runState, 0, wxEXPAND);
   row->Add(right);
-  m_lockedWhileRunning.insert(m_lockedWhileRunning.end(), {m_sharedRows, m_extensive, m_errorMethod, m_sd, run});
+  m_lockedWhileRunning.insert(m_lockedWhileRunning.end(), {m_sharedRows, m_extensive, m_errorMethod, m_profile, m_sd, run});
   top->Add(row, 0, wxEXPAND | wxALL, gap);
 }
 
@@ -216,7 +220,7 @@ void GlobalFitDlg::BuildResultGroup(wxWindow* parent, wxSizer* top) {
   auto* row = new wxBoxSizer(wxHORIZONTAL);
   auto* tables = new wxBoxSizer(wxVERTICAL);
   tables->Add(new wxStaticText(parent, wxID_ANY, "Shared &constants:"), 0, wxTOP, gap);
-  m_sharedTable = MakeTable(parent, "Shared constants", {"Row", "Value", "Error"}, FromDIP(wxSize(420, 110)));
+  m_sharedTable = MakeTable(parent, "Shared constants", {"Row", "Value", "Error", "Profile 68%"}, FromDIP(wxSize(420, 110)));
   tables->Add(m_sharedTable, 0, wxEXPAND);
   tables->Add(new wxStaticText(parent, wxID_ANY, "&Titrations:"), 0, wxTOP, gap);
   m_titrationTable = MakeTable(parent, "Titrations", {"File", "n", "Chi-square", "Own rows"}, FromDIP(wxSize(420, 110)));
@@ -331,6 +335,7 @@ bool GlobalFitDlg::Run() {
     run->request.sharedRows = CheckedSharedRows();
     if (run->request.sharedRows.empty()) throw std::invalid_argument("Tick at least one shared row.");
     run->request.extensive = m_extensive->GetValue();
+    run->request.profileIntervals = m_profile->GetValue();
     run->request.errors = ErrorChoice();
   } catch (const std::invalid_argument& e) {
     Tell(Utf8(e.what()));
@@ -434,6 +439,7 @@ void GlobalFitDlg::ShowResult() {
     const long item = m_sharedTable->InsertItem(static_cast<long>(i), Utf8(c_printf("%i  %s", s.row, s.name.c_str())));
     m_sharedTable->SetItem(item, 1, Number(s.value));
     m_sharedTable->SetItem(item, 2, r.haveErrors ? Number(s.error) : wxString("-"));
+    m_sharedTable->SetItem(item, 3, s.interval ? Utf8(interval_text(r.model, *s.interval)) : wxString("-"));
   }
   m_titrationTable->DeleteAllItems();
   std::vector<int> shared;
@@ -447,7 +453,8 @@ void GlobalFitDlg::ShowResult() {
     for (int row = 1; row <= kValueRows; ++row) {
       if (!fit_dialog_row(r.model, row) || std::find(shared.begin(), shared.end(), row) != shared.end()) continue;
       if (!own.empty()) own += ", ";
-      own += RowLabel(r.model, row) + c_printf(" %.6g", t.values[row]);
+      const std::optional<RowInterval>& interval = t.intervals[row];
+      own += RowLabel(r.model, row) + " " + (interval ? interval_text(r.model, *interval) : c_printf("%.6g", t.values[row]));
       if (r.haveErrors) own += c_printf(" +- %.3g", t.errors[row]);
     }
     m_titrationTable->SetItem(item, 3, Utf8(own));

@@ -2,7 +2,8 @@
 // chosen rows shared. The dialog lists the documents (the open one first when it holds a fit,
 // then files added), the rows that may be shared, the search and error choices, runs the
 // global fit on a worker thread (Cancel or Esc stops it, and a stopped run changes nothing)
-// and shows its shared constants and every titration's own rows; "Apply" makes the open
+// and shows its shared constants and every titration's own rows (with their 68 % profile
+// intervals when "Profile-likelihood intervals" is ticked); "Apply" makes the open
 // document's part its fit and offers to save the other documents' parts into their files;
 // "Report..." previews and prints the one-page report of the result.
 #pragma once
@@ -59,6 +60,7 @@ class GlobalFitDlg : public wxDialog {
   wxListCtrl* TitrationTable() const { return m_titrationTable; }
   wxRadioBox* ErrorMethod() const { return m_errorMethod; }
   wxCheckBox* ExtensiveBox() const { return m_extensive; }
+  wxCheckBox* ProfileBox() const { return m_profile; }
   wxTextCtrl* ConstantSDField() const { return m_sd; }
   wxListCtrl* DocumentTable() const { return m_docTable; }
 
@@ -110,6 +112,7 @@ class GlobalFitDlg : public wxDialog {
   wxListCtrl* m_docTable = nullptr;
   wxCheckListBox* m_sharedRows = nullptr;
   wxCheckBox* m_extensive = nullptr;
+  wxCheckBox* m_profile = nullptr;
   wxRadioBox* m_errorMethod = nullptr;
   wxTextCtrl* m_sd = nullptr;
   wxStaticText* m_summary = nullptr;

@@ -1,7 +1,8 @@
 // Analysis > Global Fit...: two fitted titrations of the four-site protein fitted together on
-// the worker; the dialog shows what the global fit computed, Cancel, Esc and Close stop a run
-// without changing anything, Apply makes the open document's part its fit (and, when asked,
-// writes the other's part into its file), and a project reopens the analysis.
+// the worker; the dialog shows what the global fit computed (with profile intervals when
+// ticked), Cancel, Esc and Close stop a run without changing anything, Apply makes the open
+// document's part its fit (and, when asked, writes the other's part into its file), and a
+// project reopens the analysis.
 #include <cstdlib>
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "app/wx/main_frame.h"
 #include "commands/fit_command.h"
 #include "commands/global_fit.h"
+#include "commands/identifiability.h"
 #include "document/bwd_file.h"
 #include "document/wx/bindwise_doc.h"
 #include "graphview/global_report_painter.h"
@@ -187,6 +189,37 @@ TEST_F(GlobalFitWindow, CancelAndEscStopARunAndLeaveThePreviousResult) {
   EXPECT_EQ(RunState(dialog), "Stopped; nothing changed.");
   EXPECT_EQ(dialog.Result()->chiSquare, chiSquare);
   EXPECT_TRUE(gui::TakeDialogTexts().empty()) << "Esc during a run neither closes nor asks";
+}
+
+TEST_F(GlobalFitWindow, ProfileIntervalsShowAsTheValueWithIts68PercentInterval) {
+  FitSettings defaults;
+  GlobalFitDlg dialog(&gui::Frame(), &gui::Doc(), "a.bwd", defaults, {});
+  ASSERT_TRUE(dialog.AddFile(b_));
+  wxWindow* box = wxWindow::FindWindowByLabel("Profile-likelihood &intervals", &dialog);
+  ASSERT_EQ(box, dialog.ProfileBox()) << "a real check box found by its label";
+  ASSERT_TRUE(dialog.Run());
+  ASSERT_TRUE(WaitForRun(dialog));
+  EXPECT_EQ(Column(dialog.SharedTable(), 3), std::vector<wxString>(4, "-")) << "no intervals unless asked";
+
+  dialog.ProfileBox()->SetValue(true);
+  ASSERT_TRUE(dialog.Run());
+  ASSERT_TRUE(WaitForRun(dialog));
+  ASSERT_TRUE(dialog.Result() && dialog.Result()->haveProfile);
+  Titration b;
+  ASSERT_TRUE(LoadBwdFile(b_, b).ok);
+  GlobalFitRequest request;
+  request.sharedRows = default_shared_rows(4);
+  request.errors = global_error_settings(defaults, GlobalErrorMethod::None, 0.0);
+  request.profileIntervals = true;
+  const GlobalFitResult expected = run_global_fit({{"a.bwd", &gui::Doc()}, {"global-b.bwd", &b}}, request);
+  const std::vector<wxString> shown = Column(dialog.SharedTable(), 3);
+  ASSERT_EQ(shown.size(), expected.shared.size());
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    EXPECT_EQ(shown[i].utf8_string(), interval_text(4, *expected.shared[i].interval));
+    EXPECT_NE(shown[i].utf8_string().find("\u2013"), std::string::npos) << "a bounded interval: " << shown[i];
+  }
+  const wxString own = dialog.TitrationTable()->GetItemText(0, 3);
+  EXPECT_NE(own.utf8_string().find(interval_text(4, *expected.titrations[0].intervals[1])), std::string::npos) << own;
 }
 
 TEST_F(GlobalFitWindow, ClosingDuringARunStopsAndWaitsForTheWorker) {

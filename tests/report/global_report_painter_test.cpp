@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "commands/fit_command.h"
+#include "commands/identifiability.h"
 #include "document/c_text.h"
 #include "fitting/model_registry.h"
 #include "graphview/comparison_painter.h"
@@ -104,6 +105,31 @@ TEST_F(GlobalReport, TextsCarryTheSharedConstantsAndEveryTitrationsOwnRows) {
   const GlobalReportTexts p = GlobalReportTextsFor(plain, kDate);
   EXPECT_EQ(p.shared[1][2], "-");
   EXPECT_EQ(p.ownRows[0].find("+-"), std::string::npos) << p.ownRows[0];
+}
+
+TEST_F(GlobalReport, ProfileIntervalsTakeAFourthColumnOfTheSharedTable) {
+  std::vector<GlobalFitInput> inputs;
+  for (std::size_t i = 0; i < docs_.size(); ++i) inputs.push_back({c_printf("titration-%i.bwd", static_cast<int>(i) + 1), &docs_[i]});
+  GlobalFitRequest request;
+  fit_dialog_choose_error_radio(request.errors, ErrorRadio::ConstantSD);
+  request.errors.m_dConstantSD = 0.002;
+  request.profileIntervals = true;
+  const GlobalFitResult r = run_global_fit(inputs, request);
+  ASSERT_TRUE(r.haveProfile && r.shared.front().interval);
+  const GlobalReportTexts t = GlobalReportTextsFor(r, kDate);
+  EXPECT_EQ(t.shared[0].back(), "Profile 68%");
+  const std::string cell = interval_text(1, *r.shared.front().interval);
+  EXPECT_EQ(t.shared[1].back(), cell);
+  EXPECT_EQ(GlobalReportTextsFor(result_, kDate).shared[1].size(), 3u) << "no column without intervals";
+
+  RecordingCanvas canvas;
+  PaintGlobalReport(canvas, r, kA4, kDate);
+  const CanvasCall* drawn = canvas.FindText(cell);
+  ASSERT_NE(drawn, nullptr) << cell;
+  const CanvasCall* error = canvas.FindText(t.shared[1][2]);
+  ASSERT_NE(error, nullptr);
+  EXPECT_GT(drawn->rect.left, error->rect.left) << "the interval stands right of the error";
+  EXPECT_LE(drawn->rect.right, kA4.width - kA4.height / 10) << "inside the right margin";
 }
 
 TEST_F(GlobalReport, ThePageDrawsTheSharedConstantsAndEveryTitrationsPointsInItsColour) {
