@@ -1,6 +1,7 @@
 // The analyses beyond one fit, on 99-point titrations: automatic start values and the
 // comparison of the three one-chelator models; the global fit of three four-site titrations
-// (two chelators and a second protein concentration) sharing four constants.
+// (two chelators and a second protein concentration) sharing four constants, alone and with
+// the profile intervals of every fitted parameter.
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -52,7 +53,9 @@ void BM_CompareOneChelatorModels(benchmark::State& state) {
 }
 BENCHMARK(BM_CompareOneChelatorModels)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_GlobalFitThreeFourSiteTitrations(benchmark::State& state) {
+// Three titrations of one four-site protein (two chelators and a second protein
+// concentration), each fitted on its own from the truth.
+std::vector<Titration> three_four_site_titrations() {
   const std::vector<std::vector<double>> designs = {
       {0, 0.1, 1.0, 10.0, -6.0, 6.6, 6.2, 5.8, 5.5, 20.0},
       {0, 0.2, 1.2, 10.0, -7.0, 6.6, 6.2, 5.8, 5.5, 20.0},
@@ -62,13 +65,36 @@ void BM_GlobalFitThreeFourSiteTitrations(benchmark::State& state) {
     docs.push_back(series(4, designs[i], 200, 10 + static_cast<unsigned>(i)));
     fit_from_truth(docs.back(), 4, designs[i]);
   }
-  std::vector<GlobalFitInput> inputs;
-  for (const Titration& d : docs) inputs.push_back({"titration", &d});
+  return docs;
+}
+
+GlobalFitRequest covariance_request() {
   GlobalFitRequest request;
   fit_dialog_choose_error_radio(request.errors, ErrorRadio::ConstantSD);
   request.errors.m_dConstantSD = 0.002;
+  return request;
+}
+
+void BM_GlobalFitThreeFourSiteTitrations(benchmark::State& state) {
+  const std::vector<Titration> docs = three_four_site_titrations();
+  std::vector<GlobalFitInput> inputs;
+  for (const Titration& d : docs) inputs.push_back({"titration", &d});
+  const GlobalFitRequest request = covariance_request();
   for (auto _ : state) benchmark::DoNotOptimize(run_global_fit(inputs, request));
 }
 BENCHMARK(BM_GlobalFitThreeFourSiteTitrations)->Unit(benchmark::kMillisecond);
+
+// The same global fit with the profile intervals of all its fitted parameters (four shared
+// constants, each titration's two responses and protein), on the given thread count.
+void BM_GlobalFitProfilesThreeFourSiteTitrations(benchmark::State& state) {
+  const std::vector<Titration> docs = three_four_site_titrations();
+  std::vector<GlobalFitInput> inputs;
+  for (const Titration& d : docs) inputs.push_back({"titration", &d});
+  GlobalFitRequest request = covariance_request();
+  request.profileIntervals = true;
+  request.threads = static_cast<int>(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(run_global_fit(inputs, request));
+}
+BENCHMARK(BM_GlobalFitProfilesThreeFourSiteTitrations)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
