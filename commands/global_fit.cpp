@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "commands/fit_record_settings.h"
+#include "commands/identifiability.h"
 #include "fitting/error_estimation.h"
 #include "fitting/global_problem.h"
 #include "fitting/models.h"
@@ -136,6 +137,36 @@ GlobalTitrationPart titration_part(GlobalProblem& problem, const GlobalFitOutcom
   return part;
 }
 
+// A titration's part reviewed as a fit of its own: the correlations from its block of the
+// global covariance, its rows' intervals and the warnings they give, so that an applied part
+// brings them to its document's Parameters dialog, results panel and report.
+void review_part(const GlobalProblem& problem, const GlobalFitOutcome& fit, const std::vector<ProfileInterval>* profile,
+                 double errorScale, int t, GlobalTitrationPart& part) {
+  const int ma = part.job.ma;
+  Mat covar(ma, ma);
+  for (int k = 1; k <= ma; ++k)
+    for (int l = 1; l <= ma; ++l) covar[k][l] = fit.covar[problem.global_index(t, k)][problem.global_index(t, l)];
+  std::vector<ProfileInterval> local;
+  for (int k = 1; profile && k <= ma; ++k)
+    for (const ProfileInterval& p : *profile)
+      if (part.job.flags[k] && p.slot == problem.global_index(t, k)) {
+        local.push_back(p);
+        local.back().slot = k;
+      }
+  FitReviewInput in;
+  in.model = part.job.model;
+  in.ma = ma;
+  in.flags = part.job.flags;
+  in.params = part.result.params;
+  in.start = part.job.start;
+  in.covar = fit.code == 0 ? &covar : nullptr;
+  in.errorScale = errorScale;
+  in.converged = fit.stop == FitStop::Converged;
+  in.stopText = fit_stop_text(fit.stop);
+  in.profile = profile ? &local : nullptr;
+  part.result.diagnostics = review_fit(in);
+}
+
 // Each titration's fitted rows take the interval of the global parameter they stand for.
 void attach_intervals(const GlobalProblem& problem, const std::vector<ProfileInterval>& profile, int model,
                       GlobalFitResult& out) {
@@ -206,6 +237,15 @@ GlobalFitResult run_global_fit(const std::vector<GlobalFitInput>& inputs, const 
     out.shared.push_back({row, row_name(model, row), first.values[row], first.errors[row], std::nullopt});
   }
   if (out.haveProfile) attach_intervals(problem, profile, model, out);
+  if (out.stop != FitStop::Stopped) {
+    // Covariance errors are scaled as the single fit scales them: by the SD the user gave,
+    // or else by the residual SD of the global fit.
+    const FitJob& first = prepared.front().job;
+    const double scale = first.covarianceErrors ? (first.usePercent ? 1.0 : first.constantSD)
+                                                : std::sqrt(out.chiSquare / std::max(out.n - out.p, 1));
+    for (int t = 0; t < problem.series_count(); ++t)
+      review_part(problem, fit, out.haveProfile ? &profile : nullptr, scale, t, out.titrations[static_cast<std::size_t>(t)]);
+  }
   return out;
 }
 

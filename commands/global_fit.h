@@ -48,7 +48,9 @@ struct GlobalTitrationPart {
   // (the shared rows' are those of GlobalSharedRow), when asked for.
   std::optional<RowInterval> intervals[kValueRows + 1];
   FitJob job;        // what apply_global_part stores
-  FitResult result;  // this titration's part as a fit record (its own chi-square in slot 0)
+  // This titration's part as a fit record (its own chi-square in slot 0), reviewed as a fit of
+  // its own (correlations from its block of the global covariance, its intervals, warnings).
+  FitResult result;
 };
 
 struct GlobalFitResult {

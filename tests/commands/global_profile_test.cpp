@@ -1,7 +1,9 @@
 // Profile-likelihood intervals of a global fit: the shared constants' intervals bracket their
-// estimates and are no wider than those of either titration alone; one titration alone gives
+// estimates and are no wider than those of either titration alone, and an applied part
+// carries them to its document; one titration alone gives
 // the ordinary fit's intervals; a negative response is refitted as freely as a positive one,
 // and listing the titrations in another order changes no interval; a stop during the searches leaves a stopped result without intervals.
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -81,6 +83,20 @@ TEST(GlobalProfile, SharedConstantsAreBracketedAndNoWiderThanAnySingleTitrations
     expect_brackets(*t.intervals[3], t.name + " protein");
     EXPECT_FALSE(t.intervals[4]) << "the chelator's log Kd is not fitted";
   }
+  // An applied part brings its intervals, correlations and warnings to its document.
+  Titration applied = docs[1];
+  apply_global_part(applied, r.titrations[1]);
+  const FitDiagnostics& d = applied.m_fitDiagnostics;
+  ASSERT_TRUE(d.valid && d.haveProfile);
+  EXPECT_EQ(d.fittedRows, docs[1].m_fitDiagnostics.fittedRows);
+  EXPECT_EQ(d.correlationRows, d.fittedRows);
+  ASSERT_NE(d.IntervalOf(5), nullptr);
+  EXPECT_EQ(d.IntervalOf(5)->hi95, r.shared[0].interval->hi95);
+  EXPECT_EQ(d.IntervalOf(3)->lo68, r.titrations[1].intervals[3]->lo68);
+  auto unbounded = [](const FitDiagnostics& f) {
+    return std::count_if(f.warnings.begin(), f.warnings.end(), [](const FitWarning& w) { return w.kind == "unbounded"; });
+  };
+  EXPECT_LE(unbounded(d), unbounded(docs[1].m_fitDiagnostics));
 }
 
 TEST(GlobalProfile, OneTitrationGivesTheOrdinaryFitsIntervals) {
@@ -102,6 +118,15 @@ TEST(GlobalProfile, OneTitrationGivesTheOrdinaryFitsIntervals) {
     ++rows;
   }
   EXPECT_EQ(rows, 5);  // two responses, the protein and both constants
+  // Its review is the ordinary fit's too: the same correlations and warnings.
+  const FitDiagnostics& global = part.result.diagnostics;
+  const FitDiagnostics& single = doc.m_fitDiagnostics;
+  ASSERT_EQ(global.correlationRows, single.correlationRows);
+  for (std::size_t i = 0; i < single.correlation.size(); ++i)
+    for (std::size_t j = 0; j < single.correlation.size(); ++j)
+      EXPECT_NEAR(global.correlation[i][j], single.correlation[i][j], 1e-3) << i << ", " << j;
+  ASSERT_EQ(global.warnings.size(), single.warnings.size());
+  for (std::size_t i = 0; i < single.warnings.size(); ++i) EXPECT_EQ(global.warnings[i].kind, single.warnings[i].kind);
 }
 
 TEST(GlobalProfile, NegativeResponsesAndTheTitrationsOrderChangeNothing) {
