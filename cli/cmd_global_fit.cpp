@@ -63,6 +63,7 @@ nlohmann::ordered_json warnings_json(const GlobalFitResult& r) {
     out.push_back({{"kind", "not_converged"},
                    {"rows", nlohmann::ordered_json::array()},
                    {"text", std::string("The global fit stopped before it converged (") + fit_stop_name(r.stop) + ")."}});
+  for (const FitWarning& w : global_fit_warnings(r)) out.push_back({{"kind", w.kind}, {"rows", w.rows}, {"text", w.text}});
   return out;
 }
 

@@ -249,4 +249,21 @@ GlobalFitResult run_global_fit(const std::vector<GlobalFitInput>& inputs, const 
   return out;
 }
 
+std::vector<FitWarning> global_fit_warnings(const GlobalFitResult& result) {
+  std::vector<FitWarning> out;
+  auto shared = [&result](int row) {
+    return std::any_of(result.shared.begin(), result.shared.end(), [row](const GlobalSharedRow& s) { return s.row == row; });
+  };
+  for (std::size_t t = 0; t < result.titrations.size(); ++t) {
+    const GlobalTitrationPart& part = result.titrations[t];
+    for (const FitWarning& w : part.result.diagnostics.warnings) {
+      if (w.kind == "not_converged" || w.rows.empty()) continue;
+      const bool allShared = std::all_of(w.rows.begin(), w.rows.end(), shared);
+      if (allShared && t > 0) continue;
+      out.push_back(allShared ? w : FitWarning{w.kind, w.rows, part.name + ": " + w.text});
+    }
+  }
+  return out;
+}
+
 void apply_global_part(Titration& doc, const GlobalTitrationPart& part) { apply_fit(doc, part.job, part.result); }

@@ -73,6 +73,12 @@ struct GlobalFitResult {
 // stop is Stopped: its values are incomplete and it carries no errors and no intervals.
 GlobalFitResult run_global_fit(const std::vector<GlobalFitInput>& inputs, const GlobalFitRequest& request);
 
+// The warnings of the parts' reviews for the whole fit: one for a shared row (its interval and
+// correlations are the same in every part), and each titration's own, its name in front
+// ("b.bwd: Protein concentration is not determined by these data: ..."). The not-converged
+// warning is the caller's to word for the whole fit.
+std::vector<FitWarning> global_fit_warnings(const GlobalFitResult& result);
+
 // Stores a titration's part of the global fit as its document's fit.
 void apply_global_part(Titration& doc, const GlobalTitrationPart& part);
 

@@ -1,8 +1,10 @@
 // Profile-likelihood intervals of a global fit: the shared constants' intervals bracket their
 // estimates and are no wider than those of either titration alone, and an applied part
-// carries them to its document; one titration alone gives
-// the ordinary fit's intervals; a negative response is refitted as freely as a positive one,
-// and listing the titrations in another order changes no interval; a stop during the searches leaves a stopped result without intervals.
+// carries them to its document; one titration alone gives the ordinary fit's intervals; a
+// negative response is refitted as freely as a positive one, and listing the titrations in
+// another order changes no interval; a stop during the searches leaves a stopped result
+// without intervals; the parts' warnings come once for a shared row and with the file's name
+// for a titration's own.
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -196,6 +198,29 @@ TEST(GlobalProfile, AStopDuringTheSearchesEndsStoppedWithoutIntervals) {
     for (const GlobalTitrationPart& t : r.titrations)
       for (int row = 1; row <= kValueRows; ++row) EXPECT_FALSE(t.intervals[row]);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GlobalProfile, WarningsOfSharedRowsComeOnceAndOwnRowsNameTheirTitration) {
+  GlobalFitResult r;
+  r.shared = {{5, "log K1:", 5.0, 0.0, std::nullopt}, {6, "log K2:", 6.0, 0.0, std::nullopt}};
+  r.titrations.resize(2);
+  r.titrations[0].name = "a.bwd";
+  r.titrations[1].name = "b.bwd";
+  for (GlobalTitrationPart& t : r.titrations)
+    t.result.diagnostics.warnings = {{"not_converged", {}, "The fit did not converge: Stopped at the run limit"},
+                                     {"unbounded", {6}, "log K2 is not determined"},
+                                     {"correlated", {5, 6}, "log K1 and log K2 are not separately determined"}};
+  r.titrations[1].result.diagnostics.warnings.push_back({"correlated", {3, 5}, "Protein and log K1 move together"});
+  const std::vector<FitWarning> w = global_fit_warnings(r);
+  ASSERT_EQ(w.size(), 3u);
+  EXPECT_EQ(w[0].text, "log K2 is not determined");
+  EXPECT_EQ(w[1].kind, "correlated");
+  EXPECT_EQ(w[1].rows, (std::vector<int>{5, 6}));
+  EXPECT_EQ(w[2].text, "b.bwd: Protein and log K1 move together") << "a row of its own names the titration";
 }
 
 }  // namespace
