@@ -1,12 +1,13 @@
 // bindwise-cli compare: fits every model measured like the document's fit (or those named
 // with --models) with start values estimated from the data and prints how strongly the data
-// support each, as JSON.
+// support each, as JSON; every candidate carries how its fit ended and its warnings.
 #include <cmath>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "cli/command_support.h"
+#include "cli/document_json.h"
 #include "commands/model_comparison.h"
 #include "fitting/models.h"
 
@@ -41,6 +42,7 @@ nlohmann::ordered_json candidate_json(const CandidateFit& c) {
   j["values"] = values;
   j["stop"] = fit_stop_name(c.result.stop);
   j["runs"] = c.result.runs;
+  j["warnings"] = WarningsToJson(c.result.diagnostics);
   return j;
 }
 

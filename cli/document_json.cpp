@@ -31,12 +31,6 @@ json profile_json(const FitDiagnostics& d) {
   return out;
 }
 
-json warnings_json(const FitDiagnostics& d) {
-  json out = json::array();
-  for (const FitWarning& w : d.warnings) out.push_back({{"kind", w.kind}, {"rows", w.rows}, {"text", w.text}});
-  return out;
-}
-
 json correlation_json(const FitDiagnostics& d) {
   json out = json::array();
   for (const std::vector<double>& line : d.correlation) {
@@ -53,10 +47,16 @@ void add_diagnostics(const FitDiagnostics& d, json& fit) {
   if (d.haveProfile) fit["profile"] = profile_json(d);
   fit["correlation_rows"] = d.correlationRows;
   fit["correlation"] = correlation_json(d);
-  fit["warnings"] = warnings_json(d);
+  fit["warnings"] = WarningsToJson(d);
 }
 
 }  // namespace
+
+json WarningsToJson(const FitDiagnostics& d) {
+  json out = json::array();
+  for (const FitWarning& w : d.warnings) out.push_back({{"kind", w.kind}, {"rows", w.rows}, {"text", w.text}});
+  return out;
+}
 
 double float_as_decimal(float value) {
   if (!std::isfinite(value)) return value;

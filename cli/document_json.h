@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "document/fit_diagnostics.h"
 #include "document/titration.h"
 
 // null while no fit is shown (m_bShowFit 0); else
@@ -20,6 +21,9 @@
 // null for an open side), correlation_rows [rows], correlation [[r]] and
 // warnings [{kind, rows, text}].
 nlohmann::ordered_json FitToJson(const Titration& doc);
+
+// A fit's warnings as `fit` prints them: [{kind, rows [Fit dialog rows], text}].
+nlohmann::ordered_json WarningsToJson(const FitDiagnostics& diagnostics);
 
 // One simulation record: {slot, model, electrode, dilution, start_ca_um, params [1..n]}.
 nlohmann::ordered_json SimulationToJson(const ParamSet& sim, int slot);

@@ -92,16 +92,19 @@ const FTestResult* f_test_between(const ModelComparison& out, int a, int b) {
   return nullptr;
 }
 
+}  // namespace
+
 // "Model 4 is 40 times more likely than model 2 (Akaike weights 0.976 / 0.024); the F test
-// prefers it at p = 0.0003".
-std::string verdict(const ModelComparison& out) {
+// prefers it at p = 0.0003", and what is doubtful about the recommended candidate's fit.
+std::string comparison_verdict(const ModelComparison& out) {
   std::vector<const CandidateFit*> fitted;
   for (const CandidateFit& c : out.candidates)
     if (c.fitted) fitted.push_back(&c);
   if (fitted.empty()) return "No candidate model could be fitted.";
   std::sort(fitted.begin(), fitted.end(), [](auto* a, auto* b) { return a->weight > b->weight; });
   const CandidateFit& best = *fitted[0];
-  if (fitted.size() == 1) return c_printf("Only model %i could be fitted.", best.model);
+  const std::string doubt = doubtful_fit_sentence(best);
+  if (fitted.size() == 1) return c_printf("Only model %i could be fitted.", best.model) + (doubt.empty() ? "" : " " + doubt);
   const CandidateFit& next = *fitted[1];
   std::string text = c_printf("Model %i is ", best.model) + ratio_text(best.weight / next.weight) +
                      c_printf(" more likely than model %i (Akaike weights %.3f / %.3f)", next.model, best.weight, next.weight);
@@ -113,10 +116,24 @@ std::string verdict(const ModelComparison& out) {
     else if (t->p < 0.05) text += c_printf("; the F test prefers model %i at p = ", t->complex) + p;
     else text += "; the F test agrees: the extra sites are not significant (p = " + p + ")";
   }
-  return text + ".";
+  return text + "." + (doubt.empty() ? "" : " " + doubt);
 }
 
-}  // namespace
+std::vector<const FitWarning*> doubtful_warnings(const CandidateFit& candidate) {
+  std::vector<const FitWarning*> out;
+  if (!candidate.fitted) return out;
+  for (const char* kind : {"not_converged", "unbounded", "correlated"})
+    for (const FitWarning& w : candidate.Warnings())
+      if (w.kind == kind) out.push_back(&w);
+  return out;
+}
+
+std::string doubtful_fit_sentence(const CandidateFit& candidate) {
+  const std::vector<const FitWarning*> doubts = doubtful_warnings(candidate);
+  if (doubts.empty()) return {};
+  if (doubts.size() == 1) return "Its fit has a warning: " + doubts.front()->text + ".";
+  return c_printf("Its fit has %zu warnings; the first: ", doubts.size()) + doubts.front()->text + ".";
+}
 
 std::vector<int> models_of_same_kind(int model) {
   for (const std::vector<int>& kind : kinds())
@@ -197,7 +214,7 @@ ModelComparison compare_models(const Titration& doc, const ComparisonOptions& op
     if (c.fitted) out.n = c.n;
   rank(out);
   run_f_tests(out);
-  out.verdict = verdict(out);
+  out.verdict = comparison_verdict(out);
   return out;
 }
 

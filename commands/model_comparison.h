@@ -16,6 +16,7 @@
 
 #include "commands/fit_command.h"
 #include "commands/fit_settings.h"
+#include "document/fit_diagnostics.h"
 #include "document/titration.h"
 
 // Models measured the same way, which alone can be compared on one titration: the protein's
@@ -36,7 +37,9 @@ struct CandidateFit {
   double values[kValueRows + 1] = {};  // dialog units, rows 1..11
   FitSettings settings;                // what the candidate was fitted with
   std::optional<FitJob> job;
-  FitResult result;
+  FitResult result;  // its stop reason, run count and diagnostics (warnings) stay with it
+
+  const std::vector<FitWarning>& Warnings() const { return result.diagnostics.warnings; }
 };
 
 struct FTestResult {
@@ -66,9 +69,21 @@ double bic(double chiSquare, int n, int p);
 // F = ((chi2_s - chi2_c)/(p_c - p_s)) / (chi2_c/(n - p_c)) and its upper-tail probability.
 FTestResult extra_sum_of_squares_test(const CandidateFit& simple, const CandidateFit& complex);
 
+// The warnings that make a candidate a doubtful choice, most serious first: it did not converge
+// ("not_converged"), or the data do not fix one of its rows ("unbounded") or do not separate
+// two of them ("correlated"). Empty for a candidate that was not fitted.
+std::vector<const FitWarning*> doubtful_warnings(const CandidateFit& candidate);
+
+// The sentence the verdict adds when the recommended candidate has doubtful warnings:
+// "Its fit has a warning: TEXT." or "Its fit has N warnings; the first: TEXT."; empty without.
+std::string doubtful_fit_sentence(const CandidateFit& candidate);
+
 // Throws std::invalid_argument with a message for the user when the document has no fit or a
 // requested model is not of the fit's kind.
 ModelComparison compare_models(const Titration& doc, const ComparisonOptions& options);
+
+// The verdict sentence of ranked candidates (exposed for the tests).
+std::string comparison_verdict(const ModelComparison& comparison);
 
 // The candidate's fit settings, from the document's fit (exposed for the tests).
 FitSettings candidate_settings(const Titration& doc, int model, const FitSettings& errors);

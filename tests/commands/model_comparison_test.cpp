@@ -113,6 +113,59 @@ TEST(ModelComparisonFits, PrefersTheSimplerModelWhenExtraSitesAddNothing) {
   }
 }
 
+TEST(ModelComparisonVerdict, SaysWhatIsDoubtfulAboutTheRecommendedFit) {
+  ModelComparison out;
+  out.candidates = {candidate(2, 60, 5, 1.0), candidate(4, 60, 7, 0.5)};
+  out.candidates[0].weight = 0.024;
+  out.candidates[1].weight = 0.976;
+  const std::string plain = "Model 4 is 41 times more likely than model 2 (Akaike weights 0.976 / 0.024).";
+  EXPECT_EQ(comparison_verdict(out), plain);
+  // A warning that leaves the constants determined does not make the fit doubtful.
+  std::vector<FitWarning>& warnings = out.candidates[1].result.diagnostics.warnings;
+  warnings.push_back({"at_bound", {3}, "Protein concentration was driven towards zero (1e-06 uM)"});
+  EXPECT_EQ(comparison_verdict(out), plain);
+  warnings.push_back({"correlated", {7, 8}, "log K3 and log K4 are not separately determined; log K3 + log K4 = 11.02 \u00b1 0.05"});
+  EXPECT_EQ(comparison_verdict(out), plain + " Its fit has a warning: log K3 and log K4 are not separately determined; "
+                                             "log K3 + log K4 = 11.02 \u00b1 0.05.");
+  // Several: counted, the failed convergence named first.
+  warnings.push_back({"not_converged", {}, "The fit did not converge: Stopped at the run limit"});
+  EXPECT_EQ(comparison_verdict(out), plain + " Its fit has 2 warnings; the first: The fit did not converge: Stopped at the run limit.");
+  // Only the recommended candidate's warnings count.
+  std::swap(out.candidates[0].weight, out.candidates[1].weight);
+  EXPECT_EQ(comparison_verdict(out).find("Its fit"), std::string::npos) << comparison_verdict(out);
+  out.candidates[0].fitted = false;
+  EXPECT_EQ(comparison_verdict(out), "Only model 4 could be fitted. Its fit has 2 warnings; the first: The fit did not "
+                                     "converge: Stopped at the run limit.");
+}
+
+TEST(ModelComparisonFits, AnOverParameterisedCandidateCarriesItsWarnings) {
+  // Two sites made the data; four sites cannot all be determined from them.
+  const Titration doc = fitted_document(series_design(2, {0.1, 1.0, 10.0, -6.0, 7.0, 5.5, 20.0}, 300, 0.002, 60));
+  ComparisonOptions options;
+  options.models = {2, 4};
+  const ModelComparison out = compare_models(doc, options);
+  ASSERT_EQ(out.candidates.size(), 2u);
+  const CandidateFit& two = out.candidates[0];
+  const CandidateFit& four = out.candidates[1];
+  ASSERT_TRUE(two.fitted && four.fitted) << two.message << four.message;
+  EXPECT_TRUE(doubtful_warnings(two).empty()) << (two.Warnings().empty() ? "" : two.Warnings()[0].text);
+  const std::vector<const FitWarning*> doubts = doubtful_warnings(four);
+  ASSERT_FALSE(doubts.empty());
+  bool undetermined = false;
+  for (const FitWarning* w : doubts) {
+    undetermined = undetermined || w->kind == "correlated" || w->kind == "unbounded";
+    for (int row : w->rows) EXPECT_TRUE(row >= 1 && row <= four.job->ma) << w->text;
+  }
+  EXPECT_TRUE(undetermined);
+  EXPECT_EQ(out.best, 2) << out.verdict;
+  EXPECT_EQ(out.verdict.find("Its fit"), std::string::npos) << out.verdict;
+
+  // Asked alone, the four-site model is recommended only with its doubts said.
+  options.models = {4};
+  const ModelComparison alone = compare_models(doc, options);
+  EXPECT_EQ(alone.verdict.rfind("Only model 4 could be fitted. Its fit has ", 0), 0u) << alone.verdict;
+}
+
 TEST(ModelComparisonFits, RefusesWhatCannotBeCompared) {
   Titration empty;
   EXPECT_THROW(compare_models(empty, {}), std::invalid_argument);
