@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include <wx/button.h>
 #include <wx/listctrl.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include "document/c_text.h"
 #include "graphview/comparison_painter.h"
@@ -15,7 +18,9 @@
 
 namespace {
 
-const char* const kColumnTitles[kComparisonColumns] = {"Model", "n", "p", "Chi-square", "AICc", "BIC", "Akaike weight", "Note"};
+const char* const kColumnTitles[kComparisonColumns] = {"Model", "n", "p", "Chi-square", "AICc", "BIC", "Akaike weight",
+                                                       "Fit ended", "Warnings", "Note"};
+constexpr int kStopColumn = 7, kWarningsColumn = 8, kNoteColumn = 9;
 
 wxString Number(double v, const char* format) {
   if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
@@ -32,6 +37,8 @@ double SortKey(const CandidateFit& c, int column) {
     case 4: return c.aicc;
     case 5: return c.bic;
     case 6: return c.weight;
+    case kStopColumn: return static_cast<double>(c.result.stop);
+    case kWarningsColumn: return static_cast<double>(c.Warnings().size());
     default: return 0.0;
   }
 }
@@ -44,11 +51,31 @@ wxString FTestText(const ModelComparison& comparison) {
   return text;
 }
 
+// "none", "correlated" or "3: unbounded, correlated" (the count and each kind once).
+wxString WarningsCell(const CandidateFit& c) {
+  const std::vector<FitWarning>& warnings = c.Warnings();
+  if (warnings.empty()) return "none";
+  std::vector<std::string> kinds;
+  for (const FitWarning& w : warnings)
+    if (std::find(kinds.begin(), kinds.end(), w.kind) == kinds.end()) kinds.push_back(w.kind);
+  std::string text = warnings.size() > 1 ? std::to_string(warnings.size()) + ": " : "";
+  for (std::size_t k = 0; k < kinds.size(); ++k) text += (k ? ", " : "") + kinds[k];
+  return wxString::FromUTF8(text);
+}
+
 }  // namespace
+
+wxString CandidateWarningsText(const CandidateFit& c) {
+  if (!c.fitted) return wxString::Format("Model %d was not fitted.", c.model);
+  if (c.Warnings().empty()) return wxString::Format("Model %d: no warnings.", c.model);
+  wxString text = wxString::Format("Model %d:", c.model);
+  for (const FitWarning& w : c.Warnings()) text += "\n" + wxString::FromUTF8(w.text);
+  return text;
+}
 
 wxString ComparisonCell(const CandidateFit& c, int column) {
   if (column == 0) return wxString::Format("%d", c.model);
-  if (column == 7) return wxString::FromUTF8(c.message);
+  if (column == kNoteColumn) return wxString::FromUTF8(c.message);
   if (!c.fitted) return "";
   switch (column) {
     case 1: return wxString::Format("%d", c.n);
@@ -57,6 +84,8 @@ wxString ComparisonCell(const CandidateFit& c, int column) {
     case 4: return Number(c.aicc, "%.2f");
     case 5: return Number(c.bic, "%.2f");
     case 6: return Number(c.weight, "%.3f");
+    case kStopColumn: return fit_stop_text(c.result.stop);
+    case kWarningsColumn: return WarningsCell(c);
     default: return "";
   }
 }
@@ -70,6 +99,10 @@ CompareModelsDlg::CompareModelsDlg(wxWindow* parent, Titration& doc, ModelCompar
   top->Add(new wxStaticText(this, wxID_ANY, "&Candidates:"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
   BuildTable(this);
   top->Add(m_table, 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
+  top->Add(new wxStaticText(this, wxID_ANY, "&Warnings of the selected model:"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
+  m_warnings = new wxTextCtrl(this, wxID_ANY, "", wxDefaultPosition, FromDIP(wxSize(620, 64)),
+                              wxTE_MULTILINE | wxTE_READONLY, wxDefaultValidator, "Warnings of the selected model");
+  top->Add(m_warnings, 0, wxEXPAND | wxLEFT | wxRIGHT, gap);
   auto* verdict = new wxStaticText(this, wxID_ANY, wxString::FromUTF8(m_comparison.verdict), wxDefaultPosition, wxDefaultSize, 0, "Verdict");
   verdict->Wrap(FromDIP(560));
   top->Add(verdict, 0, wxALL, gap);
@@ -130,8 +163,8 @@ void CompareModelsDlg::SortByColumn(int column) {
   std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
     const CandidateFit& ca = all[static_cast<std::size_t>(a)];
     const CandidateFit& cb = all[static_cast<std::size_t>(b)];
-    if (column != 0 && column != 7 && ca.fitted != cb.fitted) return ca.fitted;
-    if (column == 7) return m_ascending ? ca.message < cb.message : cb.message < ca.message;
+    if (column != 0 && column != kNoteColumn && ca.fitted != cb.fitted) return ca.fitted;
+    if (column == kNoteColumn) return m_ascending ? ca.message < cb.message : cb.message < ca.message;
     return m_ascending ? SortKey(ca, column) < SortKey(cb, column) : SortKey(cb, column) < SortKey(ca, column);
   });
   FillTable();
@@ -157,9 +190,10 @@ const CandidateFit* CompareModelsDlg::SelectedCandidate() const {
 }
 
 void CompareModelsDlg::OnSelectionChanged() {
-  if (!m_useButton) return;
+  if (!m_useButton || !m_warnings) return;
   const CandidateFit* c = SelectedCandidate();
   m_useButton->Enable(c != nullptr && c->fitted);
+  m_warnings->ChangeValue(c ? CandidateWarningsText(*c) : wxString("No model is selected."));
 }
 
 bool CompareModelsDlg::UseSelectedModel() {

@@ -1,6 +1,7 @@
-// Analysis > Compare Models...: the candidates of a model comparison in a sortable table,
-// the verdict and the F tests, the candidates' curves over the points with a residual strip
-// each, and "Use this model", which makes the selected candidate the document's fit.
+// Analysis > Compare Models...: the candidates of a model comparison in a sortable table (with
+// how each fit ended and its warnings), the selected candidate's warning texts, the verdict and
+// the F tests, the candidates' curves over the points with a residual strip each, and "Use
+// this model", which makes the selected candidate the document's fit.
 #pragma once
 
 #include <functional>
@@ -13,6 +14,7 @@ class wxListCtrl;
 class wxListEvent;
 class wxButton;
 class wxPanel;
+class wxTextCtrl;
 class Titration;
 
 class CompareModelsDlg : public wxDialog {
@@ -22,6 +24,8 @@ class CompareModelsDlg : public wxDialog {
 
   const ModelComparison& Comparison() const { return m_comparison; }
   wxListCtrl* Table() const { return m_table; }
+  // The selected candidate's warnings, one per line below its model.
+  wxTextCtrl* WarningsText() const { return m_warnings; }
   // Sorts the table by a column, as a click on its header does (a second click reverses).
   void SortByColumn(int column);
   // Selects the row of a model; false when the table has none.
@@ -45,9 +49,13 @@ class CompareModelsDlg : public wxDialog {
   bool m_ascending = true;
   wxListCtrl* m_table = nullptr;
   wxButton* m_useButton = nullptr;
+  wxTextCtrl* m_warnings = nullptr;
 };
 
 // The text of a table cell (column 0 model, 1 n, 2 p, 3 chi-square, 4 AICc, 5 BIC,
-// 6 Akaike weight, 7 note), as the dialog shows it.
+// 6 Akaike weight, 7 how the fit ended, 8 its warnings' count and kinds, 9 note), as the
+// dialog shows it.
 wxString ComparisonCell(const CandidateFit& candidate, int column);
-inline constexpr int kComparisonColumns = 8;
+inline constexpr int kComparisonColumns = 10;
+// What the text below the table shows for a candidate: its model, then each warning's text.
+wxString CandidateWarningsText(const CandidateFit& candidate);

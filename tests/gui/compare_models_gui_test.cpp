@@ -100,7 +100,19 @@ TEST(CompareModels, TableAgreesSortsAndUsesTheChosenModel) {
       EXPECT_NEAR(CellNumber(table, row, 4), c.aicc, 0.006);
       EXPECT_NEAR(CellNumber(table, row, 5), c.bic, 0.006);
       EXPECT_NEAR(CellNumber(table, row, 6), c.weight, 0.0006);
+      EXPECT_EQ(table->GetItemText(row, 7), fit_stop_text(c.result.stop));
+      EXPECT_EQ(table->GetItemText(row, 8) == "none", c.Warnings().empty()) << table->GetItemText(row, 8);
+      if (!c.Warnings().empty()) {
+        EXPECT_NE(table->GetItemText(row, 8).Find(c.Warnings()[0].kind), wxNOT_FOUND);
+      }
     }
+    ASSERT_EQ(table->GetColumnCount(), kComparisonColumns);
+    wxListItem heading;
+    heading.SetMask(wxLIST_MASK_TEXT);
+    ASSERT_TRUE(table->GetColumn(7, heading));
+    EXPECT_EQ(heading.GetText(), "Fit ended");
+    ASSERT_TRUE(table->GetColumn(8, heading));
+    EXPECT_EQ(heading.GetText(), "Warnings");
     // The best model is selected when the dialog opens.
     const long selected = table->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
     ASSERT_GE(selected, 0);
@@ -114,7 +126,17 @@ TEST(CompareModels, TableAgreesSortsAndUsesTheChosenModel) {
               wxString::Format("%d", expected.best))
         << "sorting keeps the selection on its model";
 
+    // Two sites on one-site points: the selected candidate's every warning is spelled out.
     ASSERT_TRUE(dialog.SelectModel(3));
+    const CandidateFit& two = expected.candidates[1];
+    ASSERT_FALSE(two.Warnings().empty()) << "two sites are not all determined by one-site points";
+    const wxString shown = dialog.WarningsText()->GetValue();
+    EXPECT_TRUE(shown.StartsWith("Model 3:")) << shown;
+    for (const FitWarning& w : two.Warnings()) EXPECT_NE(shown.Find(wxString::FromUTF8(w.text)), wxNOT_FOUND) << w.text;
+    EXPECT_FALSE(dialog.WarningsText()->IsEditable());
+    dialog.SortByColumn(8);  // by the number of warnings: the one-site fit has fewer
+    EXPECT_EQ(table->GetItemText(0, 0), "1");
+    EXPECT_EQ(dialog.WarningsText()->GetValue(), shown) << "sorting keeps the selection and its warnings";
     EXPECT_FALSE(dialog.SelectModel(2));
     const double chiBefore = doc.m_fit.m_p[0];
     ASSERT_TRUE(dialog.UseSelectedModel());
