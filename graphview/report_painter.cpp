@@ -279,6 +279,13 @@ ReportComparison ReportComparisonTable(const ModelComparison& comparison) {
   for (const CandidateFit& c : comparison.candidates) {
     std::string name = c_printf("%d", c.model);
     if (c.model == comparison.best) name += " (best)";
+    if (c.fitted && !c.Warnings().empty()) {
+      const std::string mark(1, static_cast<char>('a' + out.notes.size()));
+      name += " " + mark;
+      std::string note = mark + ") " + c_printf("Model %d:", c.model);
+      for (const FitWarning& w : c.Warnings()) note += " " + w.text + ".";
+      out.notes.push_back(note);
+    }
     if (!c.fitted) {
       out.rows.push_back({name, "not fitted", "", "", "", ""});
       continue;
@@ -289,11 +296,33 @@ ReportComparison ReportComparisonTable(const ModelComparison& comparison) {
   return out;
 }
 
-ReportComparisonBoxes ReportComparisonLayout(const ReportMetrics& m, int tableRows) {
+ReportComparisonBoxes ReportComparisonLayout(const ReportMetrics& m, int tableRows, bool withNotes) {
   ReportComparisonBoxes b;
-  b.description = {m.M, m.RowTop(16), m.H - m.M, m.RowTop(19)};
-  b.table = {m.M, m.RowTop(20), m.H - m.M, m.RowTop(20 + tableRows)};
+  // The notes need the room of a description row on a page of four candidates.
+  const int tableTop = withNotes ? 19 : 20;
+  b.description = {m.M, m.RowTop(16), m.H - m.M, m.RowTop(tableTop - 1)};
+  b.table = {m.M, m.RowTop(tableTop), m.H - m.M, m.RowTop(tableTop + tableRows)};
+  b.notes = {m.M, b.table.bottom + m.RH / 4, m.H - m.M, std::max(b.table.bottom + m.RH / 4, m.V - m.V / 100)};
   return b;
+}
+
+std::vector<std::string> ReportNoteLines(Canvas& canvas, const std::vector<std::string>& notes, int width, int lines) {
+  std::vector<std::vector<std::string>> wrapped;
+  std::size_t total = 0;
+  for (const std::string& note : notes) {
+    wrapped.push_back(WrapText(canvas, note, width));
+    total += wrapped.back().size();
+  }
+  std::vector<std::string> out;
+  if (lines <= 0) return out;
+  const bool cut = total > static_cast<std::size_t>(lines);
+  // Cut short, every note keeps its first lines (its letter and model) as far as there is room.
+  std::size_t budget = static_cast<std::size_t>(lines) - (cut ? 1 : 0);
+  const std::size_t share = cut ? std::max<std::size_t>(1, budget / std::max<std::size_t>(1, notes.size())) : total;
+  for (const std::vector<std::string>& note : wrapped)
+    for (std::size_t k = 0; k < note.size() && k < share && budget > 0; ++k, --budget) out.push_back(note[k]);
+  if (cut) out.push_back(kReportMoreWarnings);
+  return out;
 }
 
 namespace {
@@ -316,6 +345,16 @@ void DrawComparison(Canvas& canvas, const ReportComparison& table, const ReportM
   }
 }
 
+void DrawComparisonNotes(Canvas& canvas, const ReportComparison& table, const CanvasRect& box) {
+  if (table.notes.empty()) return;
+  const int lineHeight = std::max(1, canvas.GetTextExtent("Ag").cy);
+  int y = box.top;
+  for (const std::string& line : ReportNoteLines(canvas, table.notes, box.Width(), box.Height() / lineHeight)) {
+    canvas.TextOut(box.left, y, line);
+    y += lineHeight;
+  }
+}
+
 }  // namespace
 
 void PaintReport(Canvas& canvas, const Titration& doc, GraphState& graph,
@@ -325,7 +364,7 @@ void PaintReport(Canvas& canvas, const Titration& doc, GraphState& graph,
   const bool withTable = comparison && !comparison->empty();
   ReportComparisonBoxes boxes;
   if (withTable) {
-    boxes = ReportComparisonLayout(m, static_cast<int>(comparison->rows.size()));
+    boxes = ReportComparisonLayout(m, static_cast<int>(comparison->rows.size()), !comparison->notes.empty());
     const int shrink = m.V / 520;
     m.descriptionFrame = boxes.description;
     m.descriptionText = {boxes.description.left + shrink, boxes.description.top + shrink,
@@ -355,6 +394,8 @@ void PaintReport(Canvas& canvas, const Titration& doc, GraphState& graph,
     canvas.SetPen(kBlackPen);
     canvas.SetBrush(kWhiteBrush);
     DrawComparison(canvas, *comparison, m, boxes.table);
+    canvas.SetFont(fonts.labels);
+    DrawComparisonNotes(canvas, *comparison, boxes.notes);
   }
   DrawYCaption(canvas, doc, m, fonts.yCaption);
 }

@@ -88,19 +88,29 @@ std::vector<std::string> WrapText(Canvas& canvas, const std::string& text, int w
 
 // The model comparison's table as the report prints it: a heading row, then one row per
 // candidate (model number, p, chi-square, AICc, BIC, Akaike weight; "not fitted" for a failed
-// one), the best model marked "(best)". Empty when there is nothing to print.
+// one), the best model marked "(best)". A candidate whose fit has warnings gets a footnote
+// letter after its model ("4 (best) a") and a note under the table: "a) Model 4: TEXT. TEXT."
+// Empty when there is nothing to print.
 struct ReportComparison {
   std::vector<std::vector<std::string>> rows;  // rows[0] is the heading
+  std::vector<std::string> notes;              // one per candidate with warnings, in row order
   bool empty() const { return rows.size() < 2; }
 };
 struct ModelComparison;
 ReportComparison ReportComparisonTable(const ModelComparison& comparison);
-// With a comparison, the description frame keeps three rows and the table is ruled below it
-// in the same row height; its boxes are returned for the tests.
+// With a comparison, the description frame keeps three rows (two when the table has notes)
+// and the table is ruled below it in the same row height; the notes, in the tick-label font,
+// take what is left of the page above a bottom margin of V / 100 (the printout is fitted into
+// the printable area). Its boxes are returned for the tests.
 struct ReportComparisonBoxes {
-  CanvasRect description, table;
+  CanvasRect description, table, notes;
 };
-ReportComparisonBoxes ReportComparisonLayout(const ReportMetrics& m, int tableRows);
+// The notes' lines as they fit in a box of `lines` lines of `width`: each note word-wrapped;
+// when they do not all fit, each keeps its first lines (an equal share, at least one, in
+// order while there is room) and a last line says that more are not shown.
+inline constexpr const char* kReportMoreWarnings = "Further warnings: see Analysis > Compare Models or bindwise-cli compare.";
+std::vector<std::string> ReportNoteLines(Canvas& canvas, const std::vector<std::string>& notes, int width, int lines);
+ReportComparisonBoxes ReportComparisonLayout(const ReportMetrics& m, int tableRows, bool withNotes = false);
 
 // Paints the whole page; graph carries the view's scaling state shared with the screen
 // drawing, and keeps the limits this drawing settled on.

@@ -353,3 +353,66 @@ TEST(ReportComparisonTable, RowsBelowAShorterDescription) {
   PaintReport(plain, doc, graph2, "Untitled", kA4, kSixthDecember, nullptr);
   EXPECT_EQ(plain.FindText("Model"), nullptr);
 }
+
+TEST(ReportComparisonTable, WarningsGetAFootnoteUnderTheTable) {
+  ModelComparison comparison = TwoCandidates();
+  comparison.candidates[1] = comparison.candidates[0];
+  comparison.candidates[1].model = 4;
+  comparison.candidates.push_back(comparison.candidates[1]);
+  comparison.candidates[2].model = 6;
+  comparison.candidates.push_back(comparison.candidates[2]);
+  comparison.candidates[3].model = 10;
+  comparison.best = 10;
+  comparison.candidates[1].result.diagnostics.warnings = {{"correlated", {7, 8}, "log K3 and log K4 are not separately determined"},
+                                                          {"not_converged", {}, "The fit did not converge: Singular matrix"}};
+  comparison.candidates[3].result.diagnostics.warnings = {{"unbounded", {5}, "log K1 is not determined by these data"}};
+  const ReportComparison table = ReportComparisonTable(comparison);
+  ASSERT_EQ(table.rows.size(), 5u);
+  EXPECT_EQ(table.rows[1][0], "2");
+  EXPECT_EQ(table.rows[2][0], "4 a");
+  EXPECT_EQ(table.rows[4][0], "10 (best) b");
+  EXPECT_EQ(table.notes, (std::vector<std::string>{
+                             "a) Model 4: log K3 and log K4 are not separately determined. The fit did not converge: Singular matrix.",
+                             "b) Model 10: log K1 is not determined by these data."}));
+
+  // Four candidates with notes: the description gives up a row, the notes stay on the page.
+  for (const ReportPage& page : {kA4, kLetter}) {
+    const ReportMetrics m = ReportMetricsFor(page.width, page.height);
+    const ReportComparisonBoxes boxes = ReportComparisonLayout(m, 5, true);
+    EXPECT_EQ(boxes.description.bottom, m.RowTop(18));
+    EXPECT_EQ(boxes.table.top, m.RowTop(19));
+    EXPECT_GT(boxes.notes.top, boxes.table.bottom);
+    EXPECT_LT(boxes.notes.bottom, page.height);
+    Titration doc;
+    GraphState graph;
+    RecordingCanvas canvas;
+    PaintReport(canvas, doc, graph, "Untitled", page, kSixthDecember, &table);
+    const CanvasCall* first = nullptr;
+    for (const CanvasCall* t : canvas.OfKind(CanvasCall::Text))
+      if (!first && t->text.rfind("a) Model 4:", 0) == 0) first = t;
+    ASSERT_NE(first, nullptr) << "the first note starts on the page";
+    EXPECT_EQ(first->p1.y, boxes.notes.top);
+    EXPECT_EQ(first->font.height, ReportFontsFor(page.logPixelsY).labels.height);
+    for (const CanvasCall* t : canvas.OfKind(CanvasCall::Text))
+      if (t->p1.y >= boxes.notes.top) {
+        EXPECT_LE(t->p1.y + t->font.height, boxes.notes.bottom) << t->text;
+      }
+  }
+
+  // Notes that do not all fit end with a line that says so.
+  RecordingCanvas narrow;
+  narrow.SetFont({"MS Sans Serif", 10, 400, false, 0});
+  const std::vector<std::string> all = ReportNoteLines(narrow, table.notes, 5 * 200, 9);
+  EXPECT_EQ(all.size(), 2u);
+  const std::vector<std::string> wrapped = ReportNoteLines(narrow, table.notes, 5 * 40, 9);
+  ASSERT_GT(wrapped.size(), 3u);
+  EXPECT_LE(wrapped.size(), 9u);
+  // Cut short, each note keeps its first line (its letter and model), then the closing line.
+  const std::vector<std::string> cut = ReportNoteLines(narrow, table.notes, 5 * 40, 3);
+  ASSERT_EQ(cut.size(), 3u);
+  EXPECT_EQ(cut[0], wrapped[0]);
+  EXPECT_EQ(cut[1].rfind("b) Model 10:", 0), 0u) << cut[1];
+  EXPECT_EQ(cut[2], kReportMoreWarnings);
+  EXPECT_EQ(ReportNoteLines(narrow, table.notes, 5 * 40, 1), std::vector<std::string>{kReportMoreWarnings});
+  EXPECT_TRUE(ReportNoteLines(narrow, table.notes, 5 * 40, 0).empty());
+}
