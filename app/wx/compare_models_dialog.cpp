@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <wx/button.h>
+#include <wx/gdicmn.h>
 #include <wx/listctrl.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -51,16 +52,15 @@ wxString FTestText(const ModelComparison& comparison) {
   return text;
 }
 
-// "none", "correlated" or "3: unbounded, correlated" (the count and each kind once).
+// "none", "correlated" or "3: unbounded, ..." (the count and the first kind; the text below
+// the table spells every warning out).
 wxString WarningsCell(const CandidateFit& c) {
   const std::vector<FitWarning>& warnings = c.Warnings();
   if (warnings.empty()) return "none";
-  std::vector<std::string> kinds;
-  for (const FitWarning& w : warnings)
-    if (std::find(kinds.begin(), kinds.end(), w.kind) == kinds.end()) kinds.push_back(w.kind);
-  std::string text = warnings.size() > 1 ? std::to_string(warnings.size()) + ": " : "";
-  for (std::size_t k = 0; k < kinds.size(); ++k) text += (k ? ", " : "") + kinds[k];
-  return wxString::FromUTF8(text);
+  if (warnings.size() == 1) return wxString::FromUTF8(warnings[0].kind);
+  bool oneKind = true;
+  for (const FitWarning& w : warnings) oneKind = oneKind && w.kind == warnings[0].kind;
+  return wxString::FromUTF8(std::to_string(warnings.size()) + ": " + warnings[0].kind + (oneKind ? "" : ", ..."));
 }
 
 }  // namespace
@@ -109,7 +109,7 @@ CompareModelsDlg::CompareModelsDlg(wxWindow* parent, Titration& doc, ModelCompar
   top->Add(new wxStaticText(this, wxID_ANY, FTestText(m_comparison), wxDefaultPosition, wxDefaultSize, 0, "F tests"), 0,
            wxLEFT | wxRIGHT, gap);
   top->Add(new wxStaticText(this, wxID_ANY, "Curves over the points, and each model's residuals:"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
-  auto* graph = new CComparisonPlotPanel(this, wxSize(560, 420), "Curves and residuals");
+  auto* graph = new CComparisonPlotPanel(this, wxSize(560, 340), "Curves and residuals");
   std::vector<ComparisonPlotSeries> series;
   for (std::size_t i = 0; i < m_comparison.candidates.size(); ++i)
     if (m_comparison.candidates[i].fitted) series.push_back(MakeComparisonSeries(m_comparison.candidates[i], static_cast<int>(i)));
@@ -136,6 +136,7 @@ void CompareModelsDlg::BuildTable(wxWindow* parent) {
   for (int col = 0; col < kComparisonColumns; ++col) m_table->AppendColumn(kColumnTitles[col]);
   for (std::size_t i = 0; i < m_comparison.candidates.size(); ++i) m_order.push_back(static_cast<int>(i));
   FillTable();
+  FitTableWidth();
   m_table->Bind(wxEVT_LIST_COL_CLICK, &CompareModelsDlg::OnColumnClick, this);
   m_table->Bind(wxEVT_LIST_ITEM_SELECTED, [this](wxListEvent&) { OnSelectionChanged(); });
   m_table->Bind(wxEVT_LIST_ITEM_DESELECTED, [this](wxListEvent&) { OnSelectionChanged(); });
@@ -150,6 +151,14 @@ void CompareModelsDlg::FillTable() {
     for (int col = 1; col < kComparisonColumns; ++col) m_table->SetItem(item, col, ComparisonCell(c, col));
   }
   for (int col = 0; col < kComparisonColumns; ++col) m_table->SetColumnWidth(col, wxLIST_AUTOSIZE_USEHEADER);
+}
+
+// Wide enough for every column, within the screen.
+void CompareModelsDlg::FitTableWidth() {
+  int width = FromDIP(8);
+  for (int col = 0; col < kComparisonColumns; ++col) width += m_table->GetColumnWidth(col);
+  const int screen = wxGetClientDisplayRect().GetWidth() * 9 / 10;
+  m_table->SetInitialSize(wxSize(std::clamp(width, FromDIP(620), std::max(FromDIP(620), screen)), FromDIP(130)));
 }
 
 void CompareModelsDlg::OnColumnClick(wxListEvent& event) { SortByColumn(event.GetColumn()); }

@@ -37,6 +37,7 @@ class CompareModelsDlg : public wxDialog {
  private:
   void BuildTable(wxWindow* parent);
   void FillTable();
+  void FitTableWidth();
   void OnColumnClick(wxListEvent& event);
   void OnSelectionChanged();
   const CandidateFit* SelectedCandidate() const;
