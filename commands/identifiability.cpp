@@ -1,5 +1,6 @@
 #include "commands/identifiability.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "commands/display_values.h"
@@ -119,6 +120,14 @@ std::string fit_row_label(int model, int row) {
 
 std::string fit_row_name(int model, int row) {
   std::string name = fit_row_label(model, row);
+  // Two rows of the two-site model share the label "Response w Ca:"; the Fit dialog's labels
+  // ("Response w one Ca:", "Response w two Ca:") tell them apart in a sentence.
+  const int rows = is_valid_model(model) ? std::min(fit_dialog_layout(model - 1).rowsShown, kValueRows) : 0;
+  for (int other = 1; other <= rows; ++other)
+    if (other != row && fit_row_label(model, other) == name) {
+      name = fit_dialog_row(model, row)->dialogLabel;
+      break;
+    }
   while (!name.empty() && (name.back() == ':' || name.back() == ' ')) name.pop_back();
   return name;
 }

@@ -31,7 +31,8 @@ struct FitReviewInput {
 
 // The row's label as the Fit dialog shows it ("log K1", "Protein concentration:").
 std::string fit_row_label(int model, int row);
-// The label without its trailing colon, for sentences.
+// The label without its trailing colon, for sentences; the Fit dialog's own label where the
+// model has two rows of the same label.
 std::string fit_row_name(int model, int row);
 
 FitDiagnostics review_fit(const FitReviewInput& in);

@@ -134,6 +134,17 @@ TEST(FitIntervals, NearlyEqualConstantsAreCorrelated) {
   EXPECT_EQ(w->text.rfind(prefix, 0), 0u) << w->text;
 }
 
+TEST(FitReviewNames, SentencesTellEveryRowApart) {
+  EXPECT_EQ(fit_row_name(3, 2), "Response w one Ca");
+  EXPECT_EQ(fit_row_name(3, 3), "Response w two Ca");
+  EXPECT_EQ(fit_row_name(3, 5), "log K1");
+  EXPECT_EQ(fit_row_name(1, 2), "Response w Ca");
+  for (int model = 1; model <= 10; ++model)
+    for (int a = 1; a <= fit_dialog_layout(model - 1).rowsShown; ++a)
+      for (int b = a + 1; b <= fit_dialog_layout(model - 1).rowsShown; ++b)
+        EXPECT_NE(fit_row_name(model, a), fit_row_name(model, b)) << model << ": " << a << ", " << b;
+}
+
 TEST(FitResiduals, FollowTheGridAndLeaveOutWhatTheFitLeavesOut) {
   // An electrode series starts at total Ca 0, which the fit cannot use (log 0).
   SeriesSpec spec = series_design(7, {25.0, 10.0, 50.0, 5.0}, 300, 0.0);
