@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "commands/model_comparison.h"
 #include "document/bwd_file.h"
 #include "document/titration.h"
 #include "graphview/report_painter.h"
@@ -164,17 +165,25 @@ TEST_F(ReportCommand, FailuresExplainAndKeepExistingFiles) {
 }
 
 TEST_F(ReportCommand, CompareAddsTheTableOrSaysWhyNot) {
-  // The rows of the table's second candidate (model 3) are paper without --compare.
+  // The rows of the table's second candidate (model 3), and the notes of the candidates'
+  // warnings under the table, are paper without --compare.
   const fs::path plain = dir / "plain.png", table = dir / "table.png";
   ASSERT_EQ(RunCli({"report", document, "--png", plain.string()}).status, 0);
   CliRun run = RunCli({"report", document, "--png", table.string(), "--compare"});
   ASSERT_EQ(run.status, 0) << run.err;
   const ReportMetrics m = ReportMetricsFor(1240, 1754);
-  const CanvasRect secondCandidate{m.M + 3, m.RowTop(22) + 3, m.H - m.M - 3, m.RowTop(23) - 3};
+  Titration doc;
+  ASSERT_TRUE(LoadBwdFile(document, doc).ok);
+  const ReportComparison expected = ReportComparisonTable(compare_models(doc, {}));
+  const ReportComparisonBoxes boxes = ReportComparisonLayout(m, static_cast<int>(expected.rows.size()), !expected.notes.empty());
+  const CanvasRect secondCandidate{m.M + 3, boxes.table.top + 2 * m.RH + 3, m.H - m.M - 3, boxes.table.top + 3 * m.RH - 3};
+  ASSERT_FALSE(expected.notes.empty()) << "two sites on these points are not all determined";
+  const CanvasRect firstNote{boxes.notes.left, boxes.notes.top, boxes.notes.right, boxes.notes.top + m.RH / 2};
   for (const auto& [path, inked] : {std::pair{plain, false}, std::pair{table, true}}) {
     cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
     ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
     EXPECT_EQ(InkShare(image, secondCandidate) > 0.01, inked) << path;
+    EXPECT_EQ(InkShare(image, firstNote) > 0.002, inked) << path;
     cairo_surface_destroy(image);
   }
 
