@@ -149,7 +149,7 @@ void GlobalFitDlg::BuildDocumentGroup(wxWindow* parent, wxSizer* top) {
   const int gap = FromDIP(6);
   top->Add(new wxStaticText(parent, wxID_ANY, "&Documents:"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
   auto* row = new wxBoxSizer(wxHORIZONTAL);
-  m_docTable = MakeTable(parent, "Documents", {"File", "Model", "Fit"}, FromDIP(wxSize(460, 110)));
+  m_docTable = MakeTable(parent, "Documents", {"File", "Model", "Fit"}, FromDIP(wxSize(460, 96)));
   row->Add(m_docTable, 1, wxEXPAND | wxRIGHT, gap);
   auto* side = new wxBoxSizer(wxVERTICAL);
   auto* add = new wxButton(parent, wxID_ANY, "&Add files...");
@@ -182,7 +182,9 @@ void GlobalFitDlg::BuildChoiceGroup(wxWindow* parent, wxSizer* top) {
   m_extensive->SetToolTip("Search broadly over the shared constants before the fit");
   right->Add(m_extensive, 0, wxBOTTOM, gap);
   const wxString methods[] = {"None", "Constant SD", "Jackknife"};
-  m_errorMethod = new wxRadioBox(parent, wxID_ANY, "&Errors", wxDefaultPosition, wxDefaultSize, 3, methods, 1);
+  // One row of choices, so the dialog with its results fits a 768-pixel-high screen.
+  m_errorMethod = new wxRadioBox(parent, wxID_ANY, "&Errors", wxDefaultPosition, wxDefaultSize, 3, methods, 3,
+                                 wxRA_SPECIFY_COLS);
   right->Add(m_errorMethod, 0, wxBOTTOM, gap);
   m_profile = new wxCheckBox(parent, wxID_ANY, "Profile-likelihood &intervals");
   m_profile->SetToolTip("68 % and 95 % intervals of every fitted row from the global chi-square; takes longer");
@@ -240,8 +242,14 @@ void GlobalFitDlg::BuildResultGroup(wxWindow* parent, wxSizer* top) {
   row->Add(tables, 0, wxEXPAND | wxRIGHT, gap);
   auto* graph = new wxBoxSizer(wxVERTICAL);
   graph->Add(new wxStaticText(parent, wxID_ANY, "Normalised response against total Ca (uM), with residuals:"), 0, wxTOP, gap);
-  m_graph = new CComparisonPlotPanel(parent, wxSize(460, 300), "Normalised curves and residuals");
+  m_graph = new CComparisonPlotPanel(parent, wxSize(460, 200), "Normalised curves and residuals");
   graph->Add(m_graph, 1, wxEXPAND);
+  // Every warning of the review in full: what the shared constants and each titration's own
+  // rows can and cannot be trusted for.
+  graph->Add(new wxStaticText(parent, wxID_ANY, "&Warnings:"), 0, wxTOP, gap);
+  m_warnings = new wxTextCtrl(parent, wxID_ANY, "", wxDefaultPosition, FromDIP(wxSize(460, 48)),
+                              wxTE_MULTILINE | wxTE_READONLY | wxTE_WORDWRAP, wxDefaultValidator, "Warnings");
+  graph->Add(m_warnings, 0, wxEXPAND);
   row->Add(graph, 1, wxEXPAND);
   top->Add(row, 1, wxEXPAND | wxLEFT | wxRIGHT, gap);
 }
@@ -424,6 +432,7 @@ void GlobalFitDlg::ClearResult() {
   m_sharedTable->DeleteAllItems();
   m_titrationTable->DeleteAllItems();
   m_summary->SetLabel("Not run yet.");
+  m_warnings->Clear();
   m_graph->SetSeries({});
   m_applyButton->Disable();
   m_reportButton->Disable();
@@ -433,6 +442,9 @@ void GlobalFitDlg::ShowResult() {
   const GlobalFitResult& r = *m_result;
   m_summary->SetLabel(Utf8(c_printf("Model %i, n = %i, p = %i, chi-square = %.6g, %s.", r.model, r.n, r.p, r.chiSquare,
                                     fit_stop_name(r.stop))));
+  std::string warnings;
+  for (const FitWarning& w : global_fit_warnings(r)) warnings += (warnings.empty() ? "" : "\n") + w.text;
+  m_warnings->ChangeValue(Utf8(warnings.empty() ? std::string("None") : warnings));
   m_sharedTable->DeleteAllItems();
   for (std::size_t i = 0; i < r.shared.size(); ++i) {
     const GlobalSharedRow& s = r.shared[i];

@@ -61,6 +61,7 @@ class GlobalFitDlg : public wxDialog {
   wxRadioBox* ErrorMethod() const { return m_errorMethod; }
   wxCheckBox* ExtensiveBox() const { return m_extensive; }
   wxCheckBox* ProfileBox() const { return m_profile; }
+  wxTextCtrl* WarningsText() const { return m_warnings; }
   wxTextCtrl* ConstantSDField() const { return m_sd; }
   wxListCtrl* DocumentTable() const { return m_docTable; }
 
@@ -116,6 +117,7 @@ class GlobalFitDlg : public wxDialog {
   wxRadioBox* m_errorMethod = nullptr;
   wxTextCtrl* m_sd = nullptr;
   wxStaticText* m_summary = nullptr;
+  wxTextCtrl* m_warnings = nullptr;
   wxListCtrl* m_sharedTable = nullptr;
   wxListCtrl* m_titrationTable = nullptr;
   wxButton* m_applyButton = nullptr;

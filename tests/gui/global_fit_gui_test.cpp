@@ -220,6 +220,16 @@ TEST_F(GlobalFitWindow, ProfileIntervalsShowAsTheValueWithIts68PercentInterval) 
   }
   const wxString own = dialog.TitrationTable()->GetItemText(0, 3);
   EXPECT_NE(own.utf8_string().find(interval_text(4, *expected.titrations[0].intervals[1])), std::string::npos) << own;
+
+  // The whole dialog, results included, fits a 1366x768 laptop screen below its top bar.
+  EXPECT_LE(dialog.GetSize().y, 720) << dialog.GetSize().y;
+  EXPECT_LE(dialog.GetSize().x, 1366) << dialog.GetSize().x;
+
+  // Every warning of the review, in full, under a label a screen reader finds.
+  ASSERT_EQ(wxWindow::FindWindowByLabel("&Warnings:", &dialog) != nullptr, true);
+  std::string warnings;
+  for (const FitWarning& w : global_fit_warnings(expected)) warnings += (warnings.empty() ? "" : "\n") + w.text;
+  EXPECT_EQ(dialog.WarningsText()->GetValue().utf8_string(), warnings.empty() ? "None" : warnings);
 }
 
 TEST_F(GlobalFitWindow, ClosingDuringARunStopsAndWaitsForTheWorker) {
