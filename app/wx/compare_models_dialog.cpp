@@ -109,7 +109,8 @@ CompareModelsDlg::CompareModelsDlg(wxWindow* parent, Titration& doc, ModelCompar
   top->Add(new wxStaticText(this, wxID_ANY, FTestText(m_comparison), wxDefaultPosition, wxDefaultSize, 0, "F tests"), 0,
            wxLEFT | wxRIGHT, gap);
   top->Add(new wxStaticText(this, wxID_ANY, "Curves over the points, and each model's residuals:"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
-  auto* graph = new CComparisonPlotPanel(this, wxSize(560, 340), "Curves and residuals");
+  // Sized so the whole dialog fits a 768-pixel-high screen; it can be made larger.
+  auto* graph = new CComparisonPlotPanel(this, wxSize(560, 290), "Curves and residuals");
   std::vector<ComparisonPlotSeries> series;
   for (std::size_t i = 0; i < m_comparison.candidates.size(); ++i)
     if (m_comparison.candidates[i].fitted) series.push_back(MakeComparisonSeries(m_comparison.candidates[i], static_cast<int>(i)));

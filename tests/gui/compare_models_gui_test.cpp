@@ -91,6 +91,7 @@ TEST(CompareModels, TableAgreesSortsAndUsesTheChosenModel) {
     gui::Pump(100);
     wxListCtrl* table = dialog.Table();
     ASSERT_EQ(table->GetItemCount(), 2);
+    EXPECT_LE(dialog.GetSize().y, 720) << "fits a 1366x768 laptop screen below its top bar";
     for (long row = 0; row < 2; ++row) {
       const CandidateFit& c = expected.candidates[static_cast<std::size_t>(row)];
       ASSERT_TRUE(c.fitted) << c.message;
