@@ -242,6 +242,7 @@ TEST(GenerateDataDialog, PredictLeavesThePlanAlone) {
   ASSERT_NE(d, nullptr);
   const std::vector<std::string> hint = d->PredictionLines();
   ASSERT_EQ(hint.size(), 1u);
+  EXPECT_LE(d->GetSize().y, 720) << "fits a 1366x768 laptop screen below its top bar";
 
   FillRun(d, "2", "39");
   Type(d, Dlg::IDC_CONC_ADDED, "1.6");
