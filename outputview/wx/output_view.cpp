@@ -253,10 +253,8 @@ void COutputView::CreateControls() {
   // Tab visits the controls row by row, left to right.
   static_cast<CPaneCanvas*>(canvas)->SetTabOrder({m_btnDescription, m_btnUpdate, m_btnDel, m_btnView, m_btnSimulate,
                                                   m_plotList, m_btnFit, m_btnGenData});
-  // A double click on the results opens the fit's Parameters dialog.
-  canvas->Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent&) {
-    if (GetDoc() && GetDoc()->m_bShowFit) OnViewFitParameters();
-  });
+  // A double click on the results opens the fit's Parameters dialog (or says there is no fit).
+  canvas->Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent&) { OnViewFitParameters(); });
 }
 
 void COutputView::BindButtons() {

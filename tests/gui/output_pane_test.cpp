@@ -35,6 +35,7 @@
 #include "commands/display_values.h"
 #include "fitting/models.h"
 #include "commands/wx/fit_dlg.h"
+#include "commands/wx/fit_parameters_dlg.h"
 #include "commands/wx/parameters_dlg.h"
 #include "commands/wx/simulate_dlg.h"
 #include "graphview/plot_colours.h"
@@ -307,7 +308,34 @@ class TestApp : public CBindwiseApp {
     CHECK(DarkPixelsInValueColumn() > 20);
     Doc().m_bShowFit = 0;
     CHECK_EQ(DarkPixelsInValueColumn(), 0);
+    DoubleClickResults();
+    CHECK_EQ(g_driver->Texts(), std::vector<std::string>{"No Fit exists..."});
+    g_driver->messages.clear();
     Doc().m_bShowFit = 1;
+
+    // A double click on the results opens the fit's Parameters dialog: the fitted rows and
+    // how the fit ended.
+    std::string title, run;
+    size_t rows = 0;
+    g_driver->actions.push_back([&](wxDialog* d) {
+      auto& dlg = *static_cast<CFitParametersDlg*>(d);
+      title = dlg.Title().ToStdString();
+      rows = dlg.Rows().size();
+      run = dlg.FitRunText().ToStdString();
+      click_in(&dlg, wxID_OK);
+    });
+    DoubleClickResults();
+    CHECK_EQ(title, model_info(1).fitName);
+    CHECK_EQ(rows, size_t{4});
+    CHECK_EQ(run.rfind("Fit ended: ", 0), 0u);
+  }
+
+  void DoubleClickResults() {
+    wxWindow* canvas = View()->GetCanvas();
+    wxMouseEvent dclick(wxEVT_LEFT_DCLICK);
+    dclick.SetPosition(wxPoint(20, 20));
+    dclick.SetEventObject(canvas);
+    canvas->GetEventHandler()->ProcessEvent(dclick);
   }
 
   int DarkPixelsInValueColumn() {
