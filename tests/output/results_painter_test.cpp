@@ -224,7 +224,8 @@ TEST(ResultsPainter, FirstWarningUnderTheTablesWhileTheFitIsShown) {
   EXPECT_EQ(p.paint().FindText(line), nullptr);
   p.doc.m_bShowFit = 1;
   p.doc.m_fitDiagnostics.warnings.clear();
-  for (const auto* c : p.paint().OfKind(CanvasCall::Text)) EXPECT_LT(c->p1.y, p.layout.m_nFrameBottom) << c->text;
+  const auto canvas = p.paint();  // OfKind points into it, so it must outlive the loop
+  for (const auto* c : canvas.OfKind(CanvasCall::Text)) EXPECT_LT(c->p1.y, p.layout.m_nFrameBottom) << c->text;
 }
 
 }  // namespace
