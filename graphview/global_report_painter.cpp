@@ -39,6 +39,7 @@ std::string OwnRowsText(const GlobalFitResult& r, const GlobalTitrationPart& par
       text += " (fixed)";
     else if (r.haveErrors)
       text += " +- " + format_c("%.2g", part.errors[row]);
+    if (fitted && part.intervals[row]) text += ", 68 %: " + interval_text(r.model, *part.intervals[row]);
   }
   return text;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,18 @@ TEST_F(GlobalReport, ProfileIntervalsTakeAFourthColumnOfTheSharedTable) {
   const std::string cell = interval_text(1, *r.shared.front().interval);
   EXPECT_EQ(t.shared[1].back(), cell);
   EXPECT_EQ(GlobalReportTextsFor(result_, kDate).shared[1].size(), 3u) << "no column without intervals";
+  // Each titration's own fitted rows carry their intervals too.
+  int ownIntervals = 0;
+  for (std::size_t i = 0; i < r.titrations.size(); ++i) {
+    for (int row = 1; row <= kValueRows; ++row) {
+      const bool shared = std::any_of(r.shared.begin(), r.shared.end(), [row](const GlobalSharedRow& s) { return s.row == row; });
+      if (shared || !r.titrations[i].intervals[row]) continue;
+      ++ownIntervals;
+      EXPECT_NE(t.ownRows[i].find("68 %: " + interval_text(1, *r.titrations[i].intervals[row])), std::string::npos)
+          << t.ownRows[i];
+    }
+  }
+  EXPECT_GT(ownIntervals, 0);
 
   RecordingCanvas canvas;
   PaintGlobalReport(canvas, r, kA4, kDate);
