@@ -30,11 +30,11 @@ bool IsShared(const GlobalFitResult& r, int row) {
 std::string OwnRowsText(const GlobalFitResult& r, const GlobalTitrationPart& part) {
   std::string text;
   for (int row = 1; row <= kValueRows; ++row) {
-    const std::optional<DialogRow> spec = fit_dialog_row(r.model, row);
-    if (!spec || IsShared(r, row)) continue;
+    const std::optional<DialogRow> dialogRow = fit_dialog_row(r.model, row);
+    if (!dialogRow || IsShared(r, row)) continue;
     const bool fitted = row <= part.job.ma && part.job.flags[row] != 0;
     if (!text.empty()) text += "; ";
-    text += std::string(spec->reportLabel) + " " + format_c("%.4g", part.values[row]);
+    text += std::string(dialogRow->reportLabel) + " " + format_c("%.4g", part.values[row]);
     if (!fitted)
       text += " (fixed)";
     else if (r.haveErrors)
@@ -140,8 +140,8 @@ GlobalReportTexts GlobalReportTextsFor(const GlobalFitResult& r, ReportDate date
   t.shared.push_back({"Shared row", "Value", "Error 68%"});
   if (r.haveProfile) t.shared.front().push_back("Profile 68%");
   for (const GlobalSharedRow& s : r.shared) {
-    const std::optional<DialogRow> spec = fit_dialog_row(r.model, s.row);
-    t.shared.push_back({spec ? spec->reportLabel : s.name, format_c("%.4g", s.value),
+    const std::optional<DialogRow> dialogRow = fit_dialog_row(r.model, s.row);
+    t.shared.push_back({dialogRow ? dialogRow->reportLabel : s.name, format_c("%.4g", s.value),
                         r.haveErrors ? format_c("%.2g", s.error) : "-"});
     if (r.haveProfile) t.shared.back().push_back(s.interval ? interval_text(r.model, *s.interval) : "-");
   }

@@ -14,19 +14,15 @@ namespace {
 
 // The Fit dialog started at the true values (the tests are about the errors, not the search),
 // with the model's default fit flags.
-FitSettings settings_for(const SeriesSpec& spec, Titration& doc, bool profile) {
-  FitSettings s;
-  s.m_nModelIndex = spec.model - 1;
-  fit_dialog_open(s, doc);
-  for (int r = 1; r <= kValueRows; ++r) s.m_dValue[r] = spec.rows[r];
-  s.m_dStartCa = spec.startCaUM;
+FitSettings settings_for(const SeriesSpec& series, Titration& doc, bool profile) {
+  FitSettings s = fit_settings_at_truth(series, doc);
   s.m_bProfile = profile;
   return s;
 }
 
-FitOutcome fit(const SeriesSpec& spec, bool profile, Titration& doc, FitSettings* used = nullptr) {
-  write_series(doc, spec);
-  FitSettings s = settings_for(spec, doc, profile);
+FitOutcome fit(const SeriesSpec& series, bool profile, Titration& doc, FitSettings* used = nullptr) {
+  write_series(doc, series);
+  FitSettings s = settings_for(series, doc, profile);
   if (used) *used = s;
   return run_fit_command(doc, s, nullptr);
 }
@@ -39,24 +35,24 @@ const FitWarning* find_warning(const FitDiagnostics& d, const std::string& kind)
 
 // Covariance errors of the fit in log units of each row's internal value, scaled by the
 // residual SD as the profile's threshold is (constant SD 1 gives the bare covariance errors).
-double covariance_log_error(const SeriesSpec& spec, int row) {
+double covariance_log_error(const SeriesSpec& series, int row) {
   Titration doc;
-  write_series(doc, spec);
-  FitSettings s = settings_for(spec, doc, false);
+  write_series(doc, series);
+  FitSettings s = settings_for(series, doc, false);
   s.m_bEstimateErrors = 1;
   fit_dialog_choose_error_radio(s, ErrorRadio::ConstantSD);
   s.m_dConstantSD = 1.0;
   const FitOutcome out = run_fit_command(doc, s, nullptr);
   int fitted = 0;
-  for (int k = 1; k <= model_info(spec.model).slots; ++k) fitted += doc.m_fit.m_err[k] > 0 ? 1 : 0;
-  const double residualSD = std::sqrt(out.result.params[0] / (spec.points - fitted));
+  for (int k = 1; k <= model_info(series.model).slots; ++k) fitted += doc.m_fit.m_err[k] > 0 ? 1 : 0;
+  const double residualSD = std::sqrt(out.result.params[0] / (series.points - fitted));
   return out.result.errors[row] * residualSD / (out.result.params[row] * std::log(10.0));
 }
 
 TEST(FitIntervals, WellDeterminedConstantMatchesTheCovarianceInterval) {
-  const SeriesSpec spec = series_design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002);
+  const SeriesSpec series = series_design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002);
   Titration doc;
-  const FitOutcome out = fit(spec, true, doc);
+  const FitOutcome out = fit(series, true, doc);
   const FitDiagnostics& d = out.result.diagnostics;
   ASSERT_TRUE(d.haveProfile);
   ASSERT_EQ(d.profile.size(), 4u);  // every fitted row
@@ -71,7 +67,7 @@ TEST(FitIntervals, WellDeterminedConstantMatchesTheCovarianceInterval) {
   ASSERT_NE(logK, nullptr);
   EXPECT_EQ(logK->name, "log K:");
   EXPECT_NEAR(logK->value, display_lgK(doc.m_fit.m_p[4]), 1e-3);
-  const double se = covariance_log_error(spec, 4);
+  const double se = covariance_log_error(series, 4);
   EXPECT_NEAR(*logK->hi68 - logK->value, se, 0.1 * se);
   EXPECT_NEAR(logK->value - *logK->lo68, se, 0.1 * se);
   EXPECT_TRUE(d.warnings.empty()) << d.warnings.front().text;
@@ -147,14 +143,14 @@ TEST(FitReviewNames, SentencesTellEveryRowApart) {
 
 TEST(FitResiduals, FollowTheGridAndLeaveOutWhatTheFitLeavesOut) {
   // An electrode series starts at total Ca 0, which the fit cannot use (log 0).
-  SeriesSpec spec = series_design(7, {25.0, 10.0, 50.0, 5.0}, 300, 0.0);
-  spec.startCaUM = 0.0;
+  SeriesSpec series = series_design(7, {25.0, 10.0, 50.0, 5.0}, 300, 0.0);
+  series.startCaUM = 0.0;
   Titration doc;
   EXPECT_TRUE(fit_residuals(doc).empty());  // no fit shown
-  const FitOutcome out = fit(spec, false, doc);
+  const FitOutcome out = fit(series, false, doc);
   ASSERT_TRUE(out.fitted);
   std::vector<ResidualPoint> residuals = fit_residuals(doc);
-  ASSERT_EQ(residuals.size(), static_cast<std::size_t>(spec.points - 1));
+  ASSERT_EQ(residuals.size(), static_cast<std::size_t>(series.points - 1));
   EXPECT_GT(residuals.front().x, 0.0);
   // Unit weights: the residuals' sum of squares is the fit's chi-square.
   double squares = 0.0;
@@ -171,10 +167,10 @@ TEST(FitResiduals, FollowTheGridAndLeaveOutWhatTheFitLeavesOut) {
 TEST(FitIntervals, ConvergedJackknifeFollowsAPoorlyDeterminedProtein) {
   // Six sites with a chelator, 99 points: the protein concentration trades off against the
   // constants. Each subset refit must walk the valley to its own minimum.
-  const SeriesSpec spec = series_design(6, {0.1, 1.0, 5.0, -6.0, 6.5, 6.3, 6.1, 5.9, 5.7, 5.5, 20.0}, 150, 0.002, 99);
+  const SeriesSpec series = series_design(6, {0.1, 1.0, 5.0, -6.0, 6.5, 6.3, 6.1, 5.9, 5.7, 5.5, 20.0}, 150, 0.002, 99);
   Titration doc;
-  write_series(doc, spec);
-  FitSettings s = settings_for(spec, doc, false);
+  write_series(doc, series);
+  FitSettings s = settings_for(series, doc, false);
   s.m_bEstimateErrors = 1;
   fit_dialog_choose_error_radio(s, ErrorRadio::Jackknife);
   FitOptions options;
@@ -184,7 +180,7 @@ TEST(FitIntervals, ConvergedJackknifeFollowsAPoorlyDeterminedProtein) {
   options.threads = 1;  // the same subsets on one thread give the same errors
   const FitOutcome serial = run_fit_command(doc, s, nullptr, options);
   for (int k = 1; k <= 11; ++k) EXPECT_EQ(serial.result.errors[k], jackknife.result.errors[k]) << "row " << k;
-  const double covariance = covariance_log_error(spec, 3) * jackknife.result.params[3] * std::log(10.0);
+  const double covariance = covariance_log_error(series, 3) * jackknife.result.params[3] * std::log(10.0);
   const double ratio = jackknife.result.errors[3] / covariance;
   EXPECT_GT(ratio, 0.5);
   EXPECT_LT(ratio, 2.0);

@@ -18,14 +18,9 @@ namespace {
 Titration fitted(const SeriesSpec& series, bool extensive = false) {
   Titration doc;
   write_series(doc, series);
-  FitSettings s;
-  s.m_nModelIndex = series.model - 1;
-  fit_dialog_open(s, doc);
-  for (int row = 1; row <= kValueRows; ++row) {
-    const bool constant = row <= model_info(series.model).slots && slot_kind(series.model, row) == SlotKind::AssociationConstant;
-    s.m_dValue[row] = series.rows[row] + (constant ? 0.3 : 0.0);
-  }
-  s.m_bDilution = series.dilution;
+  FitSettings s = fit_settings_at_truth(series, doc);
+  for (int row = 1; row <= model_info(series.model).slots && row <= kValueRows; ++row)
+    if (slot_kind(series.model, row) == SlotKind::AssociationConstant) s.m_dValue[row] += 0.3;
   fit_dialog_choose_error_radio(s, ErrorRadio::ConstantSD);
   s.m_dConstantSD = series.noise;
   s.m_bExtensive = extensive;

@@ -24,11 +24,7 @@ namespace {
 Titration fitted_alone(const SeriesSpec& series, bool profile) {
   Titration doc;
   write_series(doc, series);
-  FitSettings s;
-  s.m_nModelIndex = series.model - 1;
-  fit_dialog_open(s, doc);
-  for (int row = 1; row <= kValueRows; ++row) s.m_dValue[row] = series.rows[row];
-  s.m_bDilution = series.dilution;
+  FitSettings s = fit_settings_at_truth(series, doc);
   fit_dialog_choose_error_radio(s, ErrorRadio::ConstantSD);
   s.m_dConstantSD = series.noise;
   s.m_bProfile = profile;

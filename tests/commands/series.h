@@ -59,3 +59,15 @@ inline void write_series(Titration& doc, const SeriesSpec& s) {
     doc.m_cells[i][2].SetText(c_printf("%.10g", V));
   }
 }
+
+// The Fit dialog as a user opens it on this series: its model (with the model's default fit
+// flags) and every row at the series' true value, its start Ca and dilution setting.
+inline FitSettings fit_settings_at_truth(const SeriesSpec& s, Titration& doc) {
+  FitSettings settings;
+  settings.m_nModelIndex = s.model - 1;
+  fit_dialog_open(settings, doc);
+  for (int row = 1; row <= kValueRows; ++row) settings.m_dValue[row] = s.rows[row];
+  settings.m_dStartCa = s.startCaUM;
+  settings.m_bDilution = s.dilution;
+  return settings;
+}

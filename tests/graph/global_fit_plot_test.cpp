@@ -14,18 +14,9 @@ namespace {
 
 // A one-site titration with its own responses (free, bound), fitted on its own.
 void FittedTitration(Titration& doc, double freeResponse, double boundResponse, unsigned seed) {
-  SeriesSpec spec;
-  spec.model = 1;
-  const double rows[] = {0.0, freeResponse, boundResponse, 10.0, 6.0};
-  for (int r = 1; r <= 4; ++r) spec.rows[r] = rows[r];
-  spec.lastAddedCaUM = 60;
-  spec.noise = 0.002;
-  spec.seed = seed;
-  write_series(doc, spec);
-  FitSettings s;
-  fit_dialog_open(s, doc);
-  for (int row = 1; row <= 4; ++row) s.m_dValue[row] = spec.rows[row];
-  ASSERT_TRUE(run_fit_command(doc, s, nullptr).fitted);
+  const SeriesSpec series = series_design(1, {freeResponse, boundResponse, 10.0, 6.0}, 60, 0.002, 40, seed);
+  write_series(doc, series);
+  ASSERT_TRUE(run_fit_command(doc, fit_settings_at_truth(series, doc), nullptr).fitted);
 }
 
 TEST(GlobalFitPlot, EveryTitrationSpansZeroToOneWithItsResidualsScaled) {

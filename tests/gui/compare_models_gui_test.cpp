@@ -22,18 +22,9 @@ namespace {
 void FitOneSiteTitration() {
   gui::ResetDocument();
   BindwiseDoc& doc = gui::Doc();
-  SeriesSpec spec;
-  spec.model = 1;
-  const double rows[] = {0.0, 1.0, 2.0, 10.0, 6.0};
-  for (int r = 1; r <= 4; ++r) spec.rows[r] = rows[r];
-  spec.lastAddedCaUM = 60;
-  spec.noise = 0.002;
-  write_series(doc, spec);
-  FitSettings s;
-  s.m_nModelIndex = 0;
-  fit_dialog_open(s, doc);
-  for (int row = 1; row <= 4; ++row) s.m_dValue[row] = spec.rows[row];
-  ASSERT_TRUE(run_fit_command(doc, s, nullptr).fitted);
+  const SeriesSpec series = series_design(1, {1.0, 2.0, 10.0, 6.0}, 60, 0.002);
+  write_series(doc, series);
+  ASSERT_TRUE(run_fit_command(doc, fit_settings_at_truth(series, doc), nullptr).fitted);
   doc.UpdateAllViews();
 }
 

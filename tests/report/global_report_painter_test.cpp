@@ -27,21 +27,11 @@ const ReportDate kDate{7, 12, 2026};
 // concentration fixed.
 Titration FittedTitration(double freeResponse, double boundResponse, unsigned seed) {
   Titration doc;
-  SeriesSpec spec;
-  spec.model = 1;
-  const double rows[] = {0.0, freeResponse, boundResponse, 10.0, 6.0};
-  for (int r = 1; r <= 4; ++r) spec.rows[r] = rows[r];
-  spec.lastAddedCaUM = 60;
-  spec.noise = 0.002;
-  spec.seed = seed;
-  write_series(doc, spec);
-  FitSettings s;
-  fit_dialog_open(s, doc);
+  const SeriesSpec series = series_design(1, {freeResponse, boundResponse, 10.0, 6.0}, 60, 0.002, 40, seed);
+  write_series(doc, series);
+  FitSettings s = fit_settings_at_truth(series, doc);
   const int flags[] = {0, 1, 1, 0, 1};
-  for (int row = 1; row <= 4; ++row) {
-    s.m_dValue[row] = spec.rows[row];
-    s.m_bFitSlot[row] = flags[row];
-  }
+  for (int row = 1; row <= 4; ++row) s.m_bFitSlot[row] = flags[row];
   fit_dialog_choose_error_radio(s, ErrorRadio::ConstantSD);
   s.m_dConstantSD = 0.002;
   s.m_bEstimateErrors = 1;
